@@ -1,0 +1,86 @@
+// The three screens and the moves between them: which screen exists, which is
+// shown, the level, the resume flag, and when the quiz screen is activated.
+// The window layer below only creates, shows, hides and discards windows and
+// reports which window became active or was closed from its frame.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "engine/quiz.h"
+#include "runtime/runtime.h"
+
+namespace tavrix {
+
+enum class Screen { Start, Quiz, About };
+enum class ScreenState { NotCreated, Hidden, Shown };
+
+class WindowLayer {
+ public:
+  virtual ~WindowLayer() = default;
+  // Builds the screen's window, hidden.
+  virtual void Create(Screen s) = 0;
+  // The quiz screen's window, once created.
+  virtual QuizView& QuizWindow() = 0;
+  // Makes the window visible and the active one (also when it is shown).
+  virtual void Show(Screen s) = 0;
+  virtual void Hide(Screen s) = 0;
+  // Destroys the window after the player closed it from its frame.
+  virtual void Discard(Screen s) = 0;
+  // Ends the program.
+  virtual void Quit() = 0;
+};
+
+class ScreenFlow final : private QuizHost {
+ public:
+  ScreenFlow(rt::Services services, WindowLayer& layer);
+
+  // Program start: create the start screen, run its load handling, show it.
+  void Start();
+
+  ScreenState State(Screen s) const { return states_[Index(s)]; }
+  // The quiz screen's records and handlers; null until it is created.
+  Quiz* quiz() { return quiz_ ? &*quiz_ : nullptr; }
+
+  // Start screen.
+  std::int16_t t_Digital = 0;  // level: digit count 1 to 3
+  void optLevel_Click(std::int16_t index);
+  void cmdPlay_Click();
+
+  // About screen. The resume flag lives and dies with the screen.
+  const std::optional<std::string>& txtGiveup() const { return txtGiveup_; }
+  void cmdClose_Click();
+
+  // Notices from the window layer. An activation of the quiz screen is one
+  // when it becomes the active window after another screen of the program
+  // was active, or after it was hidden or not yet shown; a message box or
+  // another application in between does not count.
+  void Activated(Screen s);
+  void ClosedFromFrame(Screen s);
+
+ private:
+  static std::size_t Index(Screen s) { return static_cast<std::size_t>(s); }
+  ScreenState& StateOf(Screen s) { return states_[Index(s)]; }
+  void Create(Screen s);
+  void ShowScreen(Screen s);
+  void HideScreen(Screen s);
+
+  // QuizHost
+  std::int16_t ReadDigital() override;
+  std::string ReadResumeFlag() override;
+  void WriteResumeFlag(const std::string& flag) override;
+  void HideQuiz() override { HideScreen(Screen::Quiz); }
+  void ShowStart() override { ShowScreen(Screen::Start); }
+  void ShowAbout() override { ShowScreen(Screen::About); }
+
+  rt::Services rt_;
+  WindowLayer& layer_;
+  ScreenState states_[3] = {ScreenState::NotCreated, ScreenState::NotCreated, ScreenState::NotCreated};
+  std::optional<Quiz> quiz_;
+  std::optional<std::string> txtGiveup_;
+  std::optional<Screen> lastActive_;
+  bool quizAwaitsActivation_ = true;  // hidden or not yet shown since its last activation
+};
+
+}  // namespace tavrix
