@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# Start-up time and memory of Tavrix against the floor program (the least Qt
+# Widgets program that shows one window).
+#
+# For each run: the time from exec to the window manager taking on the
+# program's first window (openbox adds it to _NET_CLIENT_LIST when it is
+# mapped), and the resident memory one second later. Runs are interleaved and
+# paired; the result is the median of the paired ratios tavrix / floor.
+#
+#   bash bench/startup.sh [BUILD_DIR] [RUNS]
+#
+# Needs Xvfb, openbox and xprop (xvfb, openbox, x11-utils); starts its own
+# display unless BENCH_DISPLAY names a running one.
+set -euo pipefail
+
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+BUILD="${1:-$ROOT/build/bench}"
+RUNS="${2:-15}"
+TAVRIX="$BUILD/app/tavrix"
+FLOOR="$BUILD/bench/floor/tavrix_floor"
+for exe in "$TAVRIX" "$FLOOR"; do
+  [ -x "$exe" ] || { echo "missing $exe: build with -DTAVRIX_BUILD_BENCH=ON first" >&2; exit 2; }
+done
+
+cleanup() { [ -n "${WM_PID:-}" ] && kill "$WM_PID" 2>/dev/null; [ -n "${X_PID:-}" ] && kill "$X_PID" 2>/dev/null; true; }
+trap cleanup EXIT
+if [ -n "${BENCH_DISPLAY:-}" ]; then
+  export DISPLAY="$BENCH_DISPLAY"
+else
+  export DISPLAY=":$((90 + RANDOM % 9))"
+  Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 & X_PID=$!
+  for _ in $(seq 50); do xprop -root >/dev/null 2>&1 && break; sleep 0.1; done
+  openbox >/dev/null 2>&1 & WM_PID=$!
+  for _ in $(seq 50); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break; sleep 0.1; done
+fi
+unset QT_QPA_PLATFORM
+
+# measure EXE: prints "<milliseconds to first window> <VmRSS kB one second later>"
+measure() {
+  local exe="$1" before line t0 t1 pid spy rss
+  exec 3< <(exec xprop -spy -root _NET_CLIENT_LIST 2>/dev/null)
+  spy=$!
+  read -r -t 10 -u 3 before || before=""
+  t0=$EPOCHREALTIME
+  "$exe" >/dev/null 2>&1 &
+  pid=$!
+  while read -r -t 20 -u 3 line; do
+    [ "$line" != "$before" ] && break
+  done
+  t1=$EPOCHREALTIME
+  sleep 1
+  rss=$(awk '/^VmRSS:/ {print $2}' "/proc/$pid/status")
+  kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null || true
+  kill "$spy" 2>/dev/null; exec 3<&-
+  awk -v a="$t0" -v b="$t1" -v r="$rss" 'BEGIN { printf "%.1f %d\n", (b - a) * 1000, r }'
+}
+
+median() { sort -g | awk '{ v[NR] = $1 } END { if (NR % 2) print v[(NR + 1) / 2]; else printf "%.4f\n", (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+
+measure "$FLOOR" >/dev/null; measure "$TAVRIX" >/dev/null   # warm the caches
+printf '%4s %10s %10s %10s %10s\n' run floor_ms tavrix_ms floor_kB tavrix_kB
+results=()
+for i in $(seq "$RUNS"); do
+  if (( i % 2 )); then f=$(measure "$FLOOR"); t=$(measure "$TAVRIX"); else t=$(measure "$TAVRIX"); f=$(measure "$FLOOR"); fi
+  read -r fms fkb <<<"$f"; read -r tms tkb <<<"$t"
+  printf '%4d %10s %10s %10s %10s\n' "$i" "$fms" "$tms" "$fkb" "$tkb"
+  results+=("$fms $tms $fkb $tkb")
+done
+time_ratio=$(printf '%s\n' "${results[@]}" | awk '{ printf "%.4f\n", $2 / $1 }' | median)
+mem_ratio=$(printf '%s\n' "${results[@]}" | awk '{ printf "%.4f\n", $4 / $3 }' | median)
+echo "median paired ratio, start-up time: $time_ratio"
+echo "median paired ratio, resident memory: $mem_ratio"
