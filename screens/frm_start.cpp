@@ -1,0 +1,97 @@
+#include "screens/frm_start.h"
+
+#include <QApplication>
+
+#include "screens/fonts.h"
+
+namespace tavrix::screens {
+
+const char* const kHelpText =
+    "How to Play:\r\n"
+    "\r\n"
+    "\u25CFChoose the level and press \u201CPlay\u201D to start the game.\r\n"
+    "\r\n"
+    "\u25CFComputer will give you 10 quizzes each time.\r\n"
+    "\r\n"
+    "\u25CFType your answer in the field and press \u201CEnter\u201D on your keyboard.\r\n"
+    " \r\n"
+    "     If your answer is correct, you will get \u201CBingo\u201D and the cursor will \r\n"
+    "     jump to the next.\r\n"
+    "\r\n"
+    "\u25CFYou have three chances to answer each question.\r\n"
+    "\r\n"
+    "     If you fail, computer will show you the correct answer.\r\n";
+
+namespace {
+
+// A caption kept with CR LF line ends, as the label shows it.
+QString Lines(const char* text) { return QString::fromUtf8(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")); }
+
+}  // namespace
+
+frmStart::frmStart() : ScreenWindow("frmStart") {
+  setFixedSize(Px(7350), Px(6300));
+  setFont(DialogFont());
+
+  Frame1 = new QGroupBox(this);
+  Frame1->setObjectName("Frame1");
+  Frame1->setGeometry(TwipsRect(840, 840, 5655, 3255));
+
+  Label1 = new QLabel(Frame1);
+  Label1->setObjectName("Label1");
+  Label1->setGeometry(TwipsRect(240, 240, 5295, 2775));
+  Label1->setTextFormat(Qt::PlainText);
+  Label1->setWordWrap(true);
+  Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  Label1->setText(Lines(kHelpText));
+
+  frmeLevel = new QGroupBox(QStringLiteral("Choose a Level"), this);
+  frmeLevel->setObjectName("frmeLevel");
+  frmeLevel->setGeometry(TwipsRect(1440, 4440, 2535, 1575));
+
+  cmdPlay = new QPushButton(QStringLiteral("Play"), this);
+  cmdPlay->setObjectName("cmdPlay");
+  cmdPlay->setGeometry(TwipsRect(5040, 4800, 1455, 735));
+  cmdPlay->setFont(TimesFont(20.25, true));
+  cmdPlay->setAutoDefault(true);  // Enter presses it when it has the focus
+
+  levels = new QButtonGroup(this);
+  static const char* const kCaptions[] = {"  EASY", "  MEDIUM", "  HARD"};
+  static const char* const kNames[] = {"optLevel(0)", "optLevel(1)", "optLevel(2)"};
+  for (int i = 0; i < 3; ++i) {
+    auto* opt = new QRadioButton(QString::fromLatin1(kCaptions[i]), frmeLevel);
+    opt->setObjectName(QString::fromLatin1(kNames[i]));
+    opt->setGeometry(TwipsRect(240, 360 + 360 * i, 2055, 255));
+    levels->addButton(opt, i);
+    optLevel[static_cast<std::size_t>(i)] = opt;
+  }
+
+  Label2 = new QLabel(QStringLiteral("Tavrix"), this);
+  Label2->setObjectName("Label2");
+  Label2->setGeometry(TwipsRect(840, 120, 5535, 495));
+  Label2->setFont(TimesFont(18, true));
+  Label2->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+
+  setTabOrder(cmdPlay, optLevel[0]);
+  setTabOrder(optLevel[0], optLevel[1]);
+  setTabOrder(optLevel[1], optLevel[2]);
+  cmdPlay->setFocus();
+}
+
+void frmStart::ShowLevel(std::int16_t t_Digital) {
+  if (t_Digital < 1 || t_Digital > 3) return;
+  QRadioButton* opt = optLevel[static_cast<std::size_t>(t_Digital - 1)];
+  if (!opt->isChecked()) opt->setChecked(true);
+}
+
+bool frmStart::focusNextPrevChild(bool /*next*/) {
+  // Two stops, so forwards and backwards are the same move.
+  QWidget* target = cmdPlay;
+  if (focusWidget() == cmdPlay) {
+    if (QAbstractButton* selected = levels->checkedButton()) target = selected;
+  }
+  target->setFocus(Qt::TabFocusReason);
+  return true;
+}
+
+}  // namespace tavrix::screens

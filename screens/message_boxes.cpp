@@ -1,0 +1,27 @@
+#include "screens/message_boxes.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace tavrix::screens {
+
+namespace {
+QString U(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+}  // namespace
+
+std::int16_t QtMessageBoxes::MessageBox(const std::string& prompt, std::int16_t buttons,
+                                        const std::string& title) {
+  const bool yesNo = buttons == rt::MB_YESNO;
+  QMessageBox box(QMessageBox::NoIcon, U(title.empty() ? rt::kAppTitle : std::string_view(title)), U(prompt),
+                  yesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok, QApplication::activeWindow());
+  box.setObjectName(QStringLiteral("MessageBox"));
+  box.setTextFormat(Qt::PlainText);
+  box.setDefaultButton(yesNo ? QMessageBox::Yes : QMessageBox::Ok);
+  for (QAbstractButton* b : box.buttons()) b->setIcon(QIcon());  // plain buttons, like the rest of the game
+  const int answer = box.exec();
+  if (!yesNo) return rt::IDOK;
+  return answer == QMessageBox::Yes ? rt::IDYES : rt::IDNO;
+}
+
+}  // namespace tavrix::screens

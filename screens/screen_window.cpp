@@ -1,0 +1,50 @@
+#include "screens/screen_window.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QLayout>
+#include <QScreen>
+
+#include "runtime/runtime.h"
+#include "screens/fonts.h"
+
+namespace tavrix::screens {
+
+ScreenWindow::ScreenWindow(const char* name) {
+  setObjectName(QString::fromLatin1(name));
+  setWindowTitle(QString::fromUtf8(rt::kAppTitle.data(), static_cast<qsizetype>(rt::kAppTitle.size())));
+  setWindowIcon(AppIcon());
+  // The window's background is the button face (COLOR_BTNFACE).
+  QPalette p = palette();
+  p.setColor(QPalette::Window, p.color(QPalette::Button));
+  setPalette(p);
+  setAutoFillBackground(true);
+}
+
+void ScreenWindow::ShowAndActivate() {
+  if (!placed_) {
+    ensurePolished();
+    if (layout() != nullptr) layout()->activate();  // the fixed size of a window with a menu bar
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen != nullptr) {
+      const QRect area = screen->availableGeometry();
+      move(area.center() - QPoint(width() / 2, height() / 2));
+    }
+    placed_ = true;
+  }
+  show();
+  raise();
+  activateWindow();
+}
+
+bool ScreenWindow::event(QEvent* e) {
+  if (e->type() == QEvent::WindowActivate) emit activated();
+  return QWidget::event(e);
+}
+
+void ScreenWindow::closeEvent(QCloseEvent* e) {
+  e->accept();
+  emit closedFromFrame();
+}
+
+}  // namespace tavrix::screens

@@ -1,0 +1,188 @@
+// Moves between the screens through the real windows: About and Close, Exit
+// Game and Play with either resume flag, closes from the window frame, and
+// activation notices that are no activations.
+#include "screen_fixture.h"
+
+namespace tavrix::screens::testing {
+namespace {
+
+class TransitionsTest : public GameTest {
+ protected:
+  void SetUp() override {
+    GameTest::SetUp();
+    Play();
+  }
+  void About() {
+    math()->mmuZuzirArido->trigger();
+    Settle();
+  }
+  void Exit() {
+    boxes_.answers = {rt::IDYES};
+    math()->mmuOption->trigger();
+    Settle();
+  }
+};
+
+TEST_F(TransitionsTest, AboutThenCloseKeepsTheRowsAndTheFocus) {
+  Submit(Right(1));
+  Type("3");
+  const QStringList before = Questions();
+  About();
+  ASSERT_TRUE(about()->isVisible());
+  EXPECT_TRUE(about()->isActiveWindow());
+  EXPECT_EQ(QApplication::focusWidget(), about()->cmdClose);
+  EXPECT_TRUE(math()->isVisible());
+
+  Key(Qt::Key_Return);  // presses Close, which has the focus
+  EXPECT_FALSE(about()->isVisible());
+  EXPECT_TRUE(math()->isActiveWindow());
+  EXPECT_EQ(*flow().txtGiveup(), "1");
+  EXPECT_EQ(Questions(), before);
+  EXPECT_EQ(message(1)->text(), "Bingo!");
+  EXPECT_EQ(box(2)->text(), "3");
+  EXPECT_EQ(focusRow(), 2);
+}
+
+TEST_F(TransitionsTest, ExitAnsweredNoChangesNothing) {
+  boxes_.answers = {rt::IDNO};
+  const QStringList before = Questions();
+  math()->mmuOption->trigger();
+  Settle();
+  ASSERT_EQ(PromptsShown(kExitPrompt), 1);
+  EXPECT_TRUE(math()->isActiveWindow());
+  EXPECT_FALSE(start()->isVisible());
+  EXPECT_EQ(Questions(), before);
+}
+
+TEST_F(TransitionsTest, ExitThenPlayWithFlagZeroMakesQuestionsAtTheNewLevel) {
+  Submit(Right(1));
+  const QStringList before = Questions();
+  Exit();
+  EXPECT_FALSE(math()->isVisible());
+  EXPECT_TRUE(start()->isActiveWindow());
+  EXPECT_TRUE(start()->optLevel[0]->isChecked());  // the level last chosen
+
+  QTest::mouseClick(start()->optLevel[2], Qt::LeftButton, {}, QPoint(6, 8));  // on the mark
+  EXPECT_EQ(flow().t_Digital, 3);
+  Play();
+  EXPECT_TRUE(math()->isActiveWindow());
+  EXPECT_NE(Questions(), before);
+  EXPECT_EQ(quiz().state.t_Digits, 3);
+  EXPECT_EQ(message(1)->text(), "");
+  EXPECT_EQ(focusRow(), 1);
+}
+
+TEST_F(TransitionsTest, ExitThenPlayWithFlagOneKeepsEverything) {
+  About();
+  Key(Qt::Key_Return);  // Close: the flag is "1"
+  Submit(Right(1));
+  Type("7");
+  const QStringList before = Questions();
+  Exit();
+  QTest::mouseClick(start()->optLevel[1], Qt::LeftButton, {}, QPoint(6, 8));
+  Play();
+  EXPECT_EQ(Questions(), before);
+  EXPECT_EQ(message(1)->text(), "Bingo!");
+  EXPECT_EQ(box(2)->text(), "7");
+  EXPECT_EQ(focusRow(), 2);
+  EXPECT_EQ(quiz().state.t_Digits, 2);  // for the next new quiz
+}
+
+TEST_F(TransitionsTest, CloseAfterExitShowsTheQuizBesideTheStartScreen) {
+  About();
+  math()->activateWindow();  // back to the quiz screen: an activation, flag "0"
+  Settle();
+  Exit();
+  about()->activateWindow();
+  Settle();
+  const QStringList before = Questions();
+  Key(Qt::Key_Return);
+  EXPECT_TRUE(start()->isVisible());
+  EXPECT_TRUE(math()->isActiveWindow());
+  EXPECT_EQ(Questions(), before);
+}
+
+TEST_F(TransitionsTest, ClickingTheQuizWhileAboutIsShownIsAnActivation) {
+  Type("5");
+  const QStringList before = Questions();
+  About();
+  math()->activateWindow();
+  Settle();
+  EXPECT_NE(Questions(), before);  // flag "0": new questions
+  EXPECT_EQ(box(1)->text(), "");
+  EXPECT_TRUE(about()->isVisible());
+}
+
+TEST_F(TransitionsTest, AboutClosedFromItsFrameMeansNewQuestions) {
+  About();
+  Key(Qt::Key_Return);  // the flag is "1" ...
+  Type("5");
+  About();
+  const QStringList before = Questions();
+  about()->close();  // ... and dies with the about screen
+  Settle();
+  EXPECT_TRUE(math()->isActiveWindow());
+  EXPECT_NE(Questions(), before);
+  EXPECT_EQ(box(1)->text(), "");
+  ASSERT_NE(about(), nullptr);  // made again, hidden, by the activation
+  EXPECT_FALSE(about()->isVisible());
+  EXPECT_EQ(*flow().txtGiveup(), "0");
+  EXPECT_EQ(quits_, 0);
+}
+
+TEST_F(TransitionsTest, AHiddenQuizScreenActivatedChangesNothing) {
+  Submit(Right(1));
+  Exit();
+  const QStringList before = Questions();
+  const int reseeds = random_.reseeds;
+  // The window manager hands the activation to the window just hidden.
+  QEvent activate(QEvent::WindowActivate);
+  QApplication::sendEvent(math(), &activate);
+  Settle();
+  EXPECT_EQ(random_.reseeds, reseeds);
+  EXPECT_EQ(Questions(), before);
+  EXPECT_FALSE(math()->isVisible());
+  EXPECT_TRUE(start()->isVisible());
+  EXPECT_EQ(message(1)->text(), "Bingo!");
+}
+
+TEST_F(TransitionsTest, AKeptQuizKeepsItsFocusRowAcrossExitAndPlay) {
+  About();
+  Key(Qt::Key_Return);
+  Submit(Right(1));
+  Submit(Right(2));
+  Exit();
+  QEvent activate(QEvent::WindowActivate);
+  QApplication::sendEvent(math(), &activate);
+  Settle();
+  Play();
+  EXPECT_EQ(focusRow(), 3);
+  Submit(Right(3));
+  EXPECT_EQ(message(3)->text(), "Bingo!");
+}
+
+TEST_F(TransitionsTest, ClosingTheLastShownScreenEndsTheGame) {
+  Exit();
+  EXPECT_EQ(quits_, 0);
+  start()->close();
+  Settle();
+  EXPECT_EQ(quits_, 1);
+}
+
+TEST(StartOnly, ClosingTheStartScreenBeforePlayEndsTheGame) {
+  SeededRandom random;
+  RecordingBoxes boxes;
+  Game game(random, boxes);
+  int quits = 0;
+  game.layer().SetQuitHandler([&] { ++quits; });
+  game.Start();
+  Settle();
+  EXPECT_EQ(game.layer().MathWindow(), nullptr);
+  EXPECT_EQ(game.layer().AboutWindow(), nullptr);
+  game.layer().StartWindow()->close();
+  Settle();
+  EXPECT_EQ(quits, 1);
+}
+
+}  // namespace
+}  // namespace tavrix::screens::testing
