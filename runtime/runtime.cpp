@@ -59,7 +59,9 @@ double ReadRadixInteger(Cursor& in) {
 // Enough significant digits to decide the correctly rounded double; any
 // further non-zero digit is kept as one sticky digit.
 constexpr std::size_t kMaxDigits = 800;
-constexpr long kExponentCap = 100000;
+// Exponent digits beyond this value no longer change the outcome: no text is
+// long enough for its digits to bring the value back into range.
+constexpr long long kExponentCap = 1'000'000'000'000'000;
 
 double ReadDecimal(Cursor& in) {
   bool negative = false;
@@ -69,7 +71,7 @@ double ReadDecimal(Cursor& in) {
   }
 
   std::string digits;  // significant digits, no leading zeros
-  long scale = 0;      // value = digits x 10^scale
+  long long scale = 0;  // value = digits x 10^scale
   bool sticky = false;
   auto keep = [&](char c, bool fraction) {
     if (digits.empty() && c == '0') {
@@ -97,7 +99,7 @@ double ReadDecimal(Cursor& in) {
     }
   }
 
-  long exponent = 0;
+  long long exponent = 0;
   if (in.Peek() == 'E' || in.Peek() == 'e') {
     in.Take();
     bool exponentNegative = false;
@@ -117,8 +119,8 @@ double ReadDecimal(Cursor& in) {
     digits.push_back('1');
     --scale;
   }
-  const long total = scale + exponent;
-  const long magnitude = static_cast<long>(digits.size()) - 1 + total;  // decimal exponent of the leading digit
+  const long long total = scale + exponent;
+  const long long magnitude = static_cast<long long>(digits.size()) - 1 + total;  // decimal exponent of the leading digit
   double value = 0.0;
   if (magnitude > 400) {
     value = std::numeric_limits<double>::infinity();
@@ -177,17 +179,47 @@ std::int32_t RoundEven(double x) {
 
 double Floor(double x) { return std::floor(x); }
 
+namespace {
+
+// SplitMix64: spreads the bits of a seed such as a clock count, whose high
+// bits hardly change, over the whole word.
+std::uint64_t Mix(std::uint64_t& x) {
+  std::uint64_t z = (x += 0x9E3779B97F4A7C15ull);
+  z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+  z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+  return z ^ (z >> 31);
+}
+
+}  // namespace
+
 ClockRandom::ClockRandom() { Reseed(); }
 
-ClockRandom::ClockRandom(std::uint32_t seed) : gen_(seed) {}
+ClockRandom::ClockRandom(std::uint32_t seed) { Seed(seed); }
 
-float ClockRandom::NextRandom(std::int16_t /*n*/) { return FloatFrom24Bits(gen_() >> 8); }
+void ClockRandom::Seed(std::uint64_t seed) {
+  const std::uint64_t start = Mix(seed);
+  increment_ = (Mix(seed) << 1) | 1u;  // any odd increment
+  state_ = 0;
+  Next();
+  state_ += start;
+  Next();
+}
+
+// PCG-XSH-RR: a 64-bit linear congruential step, output by a xorshift and a
+// random rotation of the old state.
+std::uint32_t ClockRandom::Next() {
+  const std::uint64_t old = state_;
+  state_ = old * 6364136223846793005ull + increment_;
+  const auto shifted = static_cast<std::uint32_t>(((old >> 18) ^ old) >> 27);
+  const auto rotation = static_cast<unsigned>(old >> 59);
+  return (shifted >> rotation) | (shifted << ((32u - rotation) & 31u));
+}
+
+float ClockRandom::NextRandom(std::int16_t /*n*/) { return FloatFrom24Bits(Next() >> 8); }
 
 void ClockRandom::Reseed() {
   const auto ticks = std::chrono::system_clock::now().time_since_epoch().count();
-  const auto wide = static_cast<std::uint64_t>(ticks);
-  std::seed_seq seq{static_cast<std::uint32_t>(wide), static_cast<std::uint32_t>(wide >> 32)};
-  gen_.seed(seq);
+  Seed(static_cast<std::uint64_t>(ticks));
 }
 
 }  // namespace tavrix::rt

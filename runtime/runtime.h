@@ -69,8 +69,9 @@ struct Services {
   MessageBoxes& boxes;
 };
 
-// Mersenne Twister seeded from the clock; each value is built from 24 random
-// bits, so it is always strictly below 1.
+// PCG32 generator seeded from the clock; each value is built from 24 random
+// bits, so it is always strictly below 1. Its state is two 64-bit words, so
+// that a reseed, which every new quiz makes, costs next to nothing.
 class ClockRandom final : public Random {
  public:
   ClockRandom();
@@ -79,7 +80,10 @@ class ClockRandom final : public Random {
   void Reseed() override;
 
  private:
-  std::mt19937 gen_;
+  void Seed(std::uint64_t seed);
+  std::uint32_t Next();
+  std::uint64_t state_ = 0;
+  std::uint64_t increment_ = 1;
 };
 
 // Turns 24 random bits into a single-precision value in [0, 1).
