@@ -87,6 +87,9 @@ void ScreenFlow::ClosedFromFrame(Screen s) {
       break;
     case Screen::Quiz:
       quiz_.reset();
+      // The questions went with the screen: the next quiz screen must not
+      // keep the empty rows of a fresh one.
+      if (txtGiveup_) txtGiveup_.emplace("0");
       break;
     case Screen::About:
       txtGiveup_.reset();

@@ -348,6 +348,29 @@ TEST_F(Flow, PlayAgainWritesTheFlagOnTheAboutScreen) {
   EXPECT_EQ(quiz().Row(1).State(), RowState::Open);
 }
 
+// After Exit Game and Close the quiz stands beside the start screen; closing
+// it from its frame discards its questions, so the next Play must make new
+// ones even though Close had set the flag to "1".
+TEST_F(Flow, AQuizClosedFromItsFrameComesBackWithNewQuestions) {
+  StartAndPlay();
+  About();
+  ExitGame();
+  flow.Activated(Screen::About);
+  CloseAbout();
+  ASSERT_EQ(flow.txtGiveup(), "1");
+  ExpectStates(kShown, kShown, kHidden);
+
+  flow.ClosedFromFrame(Screen::Quiz);
+  EXPECT_EQ(flow.quiz(), nullptr);
+  EXPECT_FALSE(layer.quit);
+  EXPECT_EQ(flow.txtGiveup(), "0");
+
+  flow.Activated(Screen::Start);
+  flow.cmdPlay_Click();
+  flow.Activated(Screen::Quiz);
+  for (std::int16_t i = 1; i <= kRowCount; ++i) EXPECT_EQ(quiz().Row(i).State(), RowState::Open) << "row " << i;
+}
+
 // The program ends when the player closes the last shown screen from its
 // frame: hidden screens alone could never be reached again.
 TEST_F(Flow, ClosingTheLastShownScreenEndsTheProgram) {
