@@ -1,5 +1,9 @@
 #include "screens/fonts.h"
 
+#include "screens/icon_pixels.h"
+
+#include <QImage>
+#include <QPixmap>
 #include <QStringList>
 
 namespace tavrix::screens {
@@ -31,6 +35,12 @@ QFont DialogFont() {
   return f;
 }
 
-QIcon AppIcon() { return QIcon(QStringLiteral(":/icons/tavrix-48.png")); }
+QIcon AppIcon() {
+  // Built from pixels compiled into the program: reading an image file would
+  // load every image-format plugin at start-up.
+  static const QIcon icon(QPixmap::fromImage(QImage(reinterpret_cast<const uchar*>(kIconPixels), kIconSize,
+                                                     kIconSize, QImage::Format_ARGB32)));
+  return icon;
+}
 
 }  // namespace tavrix::screens

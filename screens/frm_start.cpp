@@ -2,6 +2,7 @@
 
 #include <QApplication>
 
+#include "screens/etched_frame.h"
 #include "screens/fonts.h"
 
 namespace tavrix::screens {
@@ -33,7 +34,7 @@ frmStart::frmStart() : ScreenWindow("frmStart") {
   setFixedSize(Px(7350), Px(6300));
   setFont(DialogFont());
 
-  Frame1 = new QGroupBox(this);
+  Frame1 = new EtchedFrame(this);
   Frame1->setObjectName("Frame1");
   Frame1->setGeometry(TwipsRect(840, 840, 5655, 3255));
 
@@ -45,7 +46,7 @@ frmStart::frmStart() : ScreenWindow("frmStart") {
   Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   Label1->setText(Lines(kHelpText));
 
-  frmeLevel = new QGroupBox(QStringLiteral("Choose a Level"), this);
+  frmeLevel = new EtchedFrame(QStringLiteral("Choose a Level"), this);
   frmeLevel->setObjectName("frmeLevel");
   frmeLevel->setGeometry(TwipsRect(1440, 4440, 2535, 1575));
 

@@ -2,13 +2,13 @@
 #pragma once
 
 #include <QButtonGroup>
-#include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <array>
 #include <cstdint>
 
+#include "screens/etched_frame.h"
 #include "screens/screen_window.h"
 
 namespace tavrix::screens {
@@ -22,9 +22,9 @@ class frmStart final : public ScreenWindow {
   // Selects the option of the level (1 to 3) without reporting a click.
   void ShowLevel(std::int16_t t_Digital);
 
-  QGroupBox* Frame1;
+  EtchedFrame* Frame1;
   QLabel* Label1;
-  QGroupBox* frmeLevel;
+  EtchedFrame* frmeLevel;
   QPushButton* cmdPlay;
   std::array<QRadioButton*, 3> optLevel;
   QLabel* Label2;

@@ -4,6 +4,8 @@
 #include <QGuiApplication>
 #include <QLayout>
 #include <QScreen>
+#include <qguiapplication_platform.h>
+#include <xcb/xcb.h>
 
 #include "runtime/runtime.h"
 #include "screens/fonts.h"
@@ -35,6 +37,12 @@ void ScreenWindow::ShowAndActivate() {
   show();
   raise();
   activateWindow();
+  // On X the map request would wait in the connection's buffer until the
+  // event loop is idle, that is after the first paint, which loads the fonts.
+  // Sending it now lets the window manager show the window meanwhile.
+  if (auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()) {
+    if (xcb_connection_t* connection = x11->connection()) xcb_flush(connection);
+  }
 }
 
 bool ScreenWindow::event(QEvent* e) {

@@ -5,7 +5,7 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 JOBS="$(nproc 2>/dev/null || echo 2)"
 
 # Debian packages the game needs to build and run.
-PLAY_PACKAGES=(cmake g++ make qt6-base-dev libgl-dev fonts-arphic-uming fonts-liberation)
+PLAY_PACKAGES=(cmake g++ make pkg-config qt6-base-dev libgl-dev libxcb1-dev fonts-arphic-uming fonts-liberation)
 # What the tests need on top.
 TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
                desktop-file-utils appstream dpkg-dev file xvfb xauth openbox xdotool x11-apps)

@@ -4,7 +4,6 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QGlyphRun>
-#include <QGroupBox>
 #include <QRadioButton>
 #include <QTextLayout>
 #include <map>
@@ -62,7 +61,7 @@ QString TextOf(QWidget* w) {
   if (auto* l = qobject_cast<QLabel*>(w)) return l->text();
   if (auto* b = qobject_cast<QAbstractButton*>(w)) return b->text();
   if (auto* e = qobject_cast<QLineEdit*>(w)) return e->text();
-  if (auto* g = qobject_cast<QGroupBox*>(w)) return g->title();
+  if (auto* f = qobject_cast<EtchedFrame*>(w)) return f->title();
   return {};
 }
 
