@@ -1,0 +1,158 @@
+// Bad input in an answer box: huge pastes, numbers out of range, control
+// characters and digits of other scripts are judged like any wrong answer.
+#include <QClipboard>
+#include <QInputMethodEvent>
+
+#include "screen_fixture.h"
+
+namespace tavrix::screens::testing {
+namespace {
+
+// How the text reaches the box.
+enum class Via {
+  Keys,   // one key press per character, with that character as its text
+  Paste,  // the clipboard and Ctrl+V
+  Ime,    // committed by an input method
+};
+
+struct BadInput {
+  const char* name;
+  Via via;
+  QString input;
+  QString shown;  // what the box then holds
+};
+
+void PrintTo(const BadInput& c, std::ostream* os) { *os << c.name; }
+
+class BadInputTest : public GameTest, public ::testing::WithParamInterface<BadInput> {
+ protected:
+  void SetUp() override {
+    GameTest::SetUp();
+    Play();
+    // Row 1 asks 7 x 8, whatever the quiz drew.
+    quiz().Row(1).num1 = " 7";
+    quiz().Row(1).opcode = " x ";
+    quiz().Row(1).num2 = " 8";
+    game_->layer().Refresh();
+    ASSERT_EQ(quiz().RightAnswer(1), 56);
+    ASSERT_EQ(focusRow(), 1);
+  }
+
+  // Sends the text the way a player's keyboard, clipboard or input method
+  // gives it to the box that has the focus.
+  void Enter(Via via, const QString& text) {
+    switch (via) {
+      case Via::Keys:
+        for (QChar c : text) {
+          // Control characters come from Ctrl with a letter (Ctrl+A gives
+          // "\x01", Ctrl+I "\t") or, for "\x7f", from the Delete key.
+          Qt::Key key = static_cast<Qt::Key>(c.toUpper().unicode());
+          Qt::KeyboardModifiers mods = Qt::NoModifier;
+          if (c.unicode() < 0x20) {
+            key = static_cast<Qt::Key>(Qt::Key_A + c.unicode() - 1);
+            mods = Qt::ControlModifier;
+          } else if (c.unicode() == 0x7f) {
+            key = Qt::Key_Delete;
+          }
+          QTest::sendKeyEvent(QTest::Click, Focus(), key, QString(c), mods);
+          Settle();
+        }
+        break;
+      case Via::Paste:
+        QApplication::clipboard()->setText(text);
+        QTest::sendKeyEvent(QTest::Click, Focus(), Qt::Key_V, QString(QChar(0x16)), Qt::ControlModifier);
+        Settle();
+        break;
+      case Via::Ime: {
+        QInputMethodEvent commit;
+        commit.setCommitString(text);
+        QApplication::sendEvent(Focus(), &commit);
+        Settle();
+        break;
+      }
+    }
+  }
+};
+
+TEST_P(BadInputTest, IsJudgedWrongAndSelectedForAnotherTry) {
+  const BadInput& c = GetParam();
+  ASSERT_NE(rt::ReadNumber(c.shown.toStdString()), 56.0) << "the case must be a wrong answer";
+
+  Enter(c.via, c.input);
+  EXPECT_EQ(box(1)->text(), c.shown);
+  EXPECT_EQ(Q(quiz().Row(1).answer), c.shown);
+  Key(Qt::Key_Return);
+
+  ASSERT_EQ(boxes_.shown.size(), 1u);
+  EXPECT_EQ(boxes_.shown[0].prompt, kTryAgain);
+  EXPECT_EQ(boxes_.maxOpen, 1);
+  // The row stays open, with the whole text selected for the next try.
+  EXPECT_EQ(quiz().state.t_Tries, 1);
+  EXPECT_FALSE(quiz().Row(1).locked);
+  EXPECT_FALSE(box(1)->isReadOnly());
+  EXPECT_EQ(message(1)->text(), "");
+  EXPECT_EQ(focusRow(), 1);
+  EXPECT_EQ(box(1)->text(), c.shown);
+  EXPECT_EQ(box(1)->selectedText(), c.shown);
+
+  // The next key replaces it all.
+  Submit("56");
+  EXPECT_EQ(box(1)->text(), "56");
+  EXPECT_EQ(message(1)->text(), "Bingo!");
+  EXPECT_EQ(boxes_.shown.size(), 1u);
+}
+
+const QString kNines(10000, QChar('9'));
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, BadInputTest,
+    ::testing::Values(
+        // A number with 10,000 digits reads as infinity.
+        BadInput{"LongPaste", Via::Paste, kNines, kNines},
+        BadInput{"HugeExponent", Via::Keys, "1e400", "1e400"},
+        BadInput{"HugeNegativeExponent", Via::Keys, "-1e400", "-1e400"},
+        BadInput{"LongHexNumber", Via::Keys, "&HFFFFFFFFFFFF", "&HFFFFFFFFFFFF"},
+        // Typed control characters never reach the text: "5" and "6" with
+        // Ctrl+I, Ctrl+B and Delete between them would read 56, so the
+        // case types "5" twice.
+        BadInput{"TypedControlCharacters", Via::Keys, QString("5\t\x02\x7f" "5"), "55"},
+        // Pasted ones stay in the text; a number stops at them.
+        BadInput{"PastedControlCharacters", Via::Paste, QString("5\x01" "6\x7f"), QString("5\x01" "6\x7f")},
+        BadInput{"PastedCarriageReturn", Via::Paste, "5\r6", "5\r6"},
+        // The right digits in other scripts are no number.
+        BadInput{"FullwidthDigitsTyped", Via::Keys, QStringLiteral("５６"), QStringLiteral("５６")},
+        BadInput{"FullwidthDigitsFromAnInputMethod", Via::Ime, QStringLiteral("５６"), QStringLiteral("５６")},
+        BadInput{"ArabicIndicDigitsTyped", Via::Keys, QStringLiteral("٥٦"), QStringLiteral("٥٦")},
+        BadInput{"ArabicIndicDigitsPasted", Via::Paste, QStringLiteral("٥٦"), QStringLiteral("٥٦")}),
+    [](const ::testing::TestParamInfo<BadInput>& info) { return std::string(info.param.name); });
+
+// Blanks, tabs and line feeds are skipped wherever they stand in a number,
+// so a pasted answer split by them is still the right one.
+class SplitAnswerTest : public GameTest {};
+
+TEST_F(SplitAnswerTest, PastedAnswerSplitByBlanksTabsOrLineFeedsIsRight) {
+  Play();
+  const QString pastes[] = {"5\t6", "5\n6", " 5 6 "};
+  for (std::int16_t row = 1; row <= 3; ++row) {
+    quiz().Row(row).num1 = " 7";
+    quiz().Row(row).opcode = " x ";
+    quiz().Row(row).num2 = " 8";
+  }
+  game_->layer().Refresh();
+  for (int row = 1; row <= 3; ++row) {
+    const QString& pasted = pastes[row - 1];
+    SCOPED_TRACE(pasted.toStdString());
+    ASSERT_EQ(focusRow(), row);
+    QApplication::clipboard()->setText(pasted);
+    QTest::sendKeyEvent(QTest::Click, Focus(), Qt::Key_V, QString(QChar(0x16)), Qt::ControlModifier);
+    Settle();
+    EXPECT_EQ(box(row)->text(), pasted);
+    Key(Qt::Key_Return);
+    EXPECT_EQ(message(row)->text(), "Bingo!");
+  }
+  EXPECT_TRUE(boxes_.shown.empty());
+  EXPECT_EQ(quiz().state.t_Tries, 0);
+}
+
+}  // namespace
+}  // namespace tavrix::screens::testing
