@@ -7,20 +7,18 @@
 # mapped), and the resident memory one second later. Runs are interleaved and
 # paired; the result is the median of the paired ratios tavrix / floor.
 #
-#   bash bench/startup.sh [BUILD_DIR] [RUNS]
+#   bash bench/startup.sh [RUNS]
 #
-# Needs Xvfb, openbox and xprop (xvfb, openbox, x11-utils); starts its own
-# display unless BENCH_DISPLAY names a running one.
-set -euo pipefail
-
-ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-BUILD="${1:-$ROOT/build/bench}"
-RUNS="${2:-15}"
+# Installs what is missing (Xvfb, openbox, xprop), builds both programs in
+# build/bench (Release), and starts its own display unless BENCH_DISPLAY names
+# a running one (with a window manager).
+source "$(dirname "${BASH_SOURCE[0]}")/../scripts/common.sh"
+install_missing "${PLAY_PACKAGES[@]}" "${BENCH_PACKAGES[@]}"
+RUNS="${1:-15}"
+BUILD="$ROOT/build/bench"
+build "$BUILD" -DCMAKE_BUILD_TYPE=Release -DTAVRIX_BUILD_TESTS=OFF >/dev/null
 TAVRIX="$BUILD/app/tavrix"
 FLOOR="$BUILD/bench/floor/tavrix_floor"
-for exe in "$TAVRIX" "$FLOOR"; do
-  [ -x "$exe" ] || { echo "missing $exe: build with -DTAVRIX_BUILD_BENCH=ON first" >&2; exit 2; }
-done
 
 cleanup() { [ -n "${WM_PID:-}" ] && kill "$WM_PID" 2>/dev/null; [ -n "${X_PID:-}" ] && kill "$X_PID" 2>/dev/null; true; }
 trap cleanup EXIT
