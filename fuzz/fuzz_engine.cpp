@@ -28,13 +28,10 @@
 
 #include "engine/flow.h"
 #include "engine/quiz.h"
+#include "fuzz/check.h"
 #include "runtime/runtime.h"
 #include "tests/support/doubles.h"
 
-#define CHECK(condition)                          \
-  do {                                            \
-    if (!(condition)) Fail(__LINE__, #condition); \
-  } while (false)
 
 namespace {
 
@@ -45,11 +42,6 @@ using tavrix::testing::RecordingView;
 using tavrix::testing::ScriptedRandom;
 using tavrix::testing::SeededRandom;
 
-// Names the failed check, then traps.
-[[noreturn]] void Fail(int line, const char* what) {
-  std::fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, line, what);
-  __builtin_trap();
-}
 
 // The input, read front to back; an exhausted input reads as zeros.
 class Input {

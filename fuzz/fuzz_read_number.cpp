@@ -19,12 +19,9 @@
 #include <string>
 #include <string_view>
 
+#include "fuzz/check.h"
 #include "runtime/runtime.h"
 
-#define CHECK(condition)                          \
-  do {                                            \
-    if (!(condition)) Fail(__LINE__, #condition); \
-  } while (false)
 
 namespace {
 
@@ -34,11 +31,6 @@ using tavrix::rt::ReadNumber;
 using tavrix::rt::RoundEven;
 using tavrix::rt::ShowNumber;
 
-// Names the failed check, then traps.
-[[noreturn]] void Fail(int line, const char* what) {
-  std::fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, line, what);
-  __builtin_trap();
-}
 
 // Same value, and the same sign for zeros and infinities.
 bool Same(double a, double b) { return a == b && std::signbit(a) == std::signbit(b); }
