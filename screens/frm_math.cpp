@@ -263,8 +263,11 @@ void frmMath::Redraw(const Quiz& quiz) {
     box->setAccessibleDescription(question.simplified());
     box->setVisible(r.answerShown);
   }
-  lblComment->setText(U(quiz.lblComment.caption));
-  FitScoreLine();
+  const QString caption = U(quiz.lblComment.caption);
+  if (lblComment->text() != caption) {
+    lblComment->setText(caption);
+    FitScoreLine();
+  }
   lblComment->setVisible(quiz.lblComment.shown);
 }
 
