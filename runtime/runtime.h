@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstdint>
-#include <random>
 #include <string>
 #include <string_view>
 
