@@ -25,7 +25,6 @@ void ScreenFlow::Create(Screen s) {
 
 void ScreenFlow::ShowScreen(Screen s) {
   if (State(s) == ScreenState::NotCreated) Create(s);
-  if (s == Screen::Quiz && State(s) != ScreenState::Shown) quizAwaitsActivation_ = true;
   StateOf(s) = ScreenState::Shown;
   layer_.Show(s);
 }
