@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Runs a command on a display of its own: a new Xvfb server with openbox as
+# its window manager, so that windows are mapped, framed and activated as on
+# a desktop. The command's exit status is the script's.
+#
+#   with_openbox.sh COMMAND [ARGS...]
+#
+# DISPLAY is set for the command and QT_QPA_PLATFORM is xcb. Needs Xvfb,
+# openbox and xprop (x11-utils).
+set -euo pipefail
+
+work="$(mktemp -d)"
+x_pid="" wm_pid=""
+cleanup() {
+  [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null
+  [ -n "$x_pid" ] && kill "$x_pid" 2>/dev/null
+  wait 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# Xvfb picks a free display number and writes it to the pipe.
+mkfifo "$work/displayfd"
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/displayfd" >"$work/xvfb.log" 2>&1 &
+x_pid=$!
+read -r -t 20 number <"$work/displayfd" || { echo "Xvfb did not start:" >&2; cat "$work/xvfb.log" >&2; exit 1; }
+export DISPLAY=":$number"
+
+openbox >"$work/openbox.log" 2>&1 &
+wm_pid=$!
+for _ in $(seq 100); do
+  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+  sleep 0.1
+done
+xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' ||
+  { echo "openbox did not start:" >&2; cat "$work/openbox.log" >&2; exit 1; }
+
+export QT_QPA_PLATFORM=xcb
+status=0
+"$@" || status=$?
+exit "$status"
