@@ -1,5 +1,7 @@
 #include "engine/flow.h"
 
+#include <utility>
+
 namespace tavrix {
 
 ScreenFlow::ScreenFlow(rt::Services services, WindowLayer& layer) : rt_(services), layer_(layer) {}
@@ -16,6 +18,7 @@ void ScreenFlow::Create(Screen s) {
     case Screen::Quiz:
       quiz_.emplace(rt_, layer_.QuizWindow(), static_cast<QuizHost&>(*this));
       quizAwaitsActivation_ = true;
+      quizNew_ = true;
       break;
     case Screen::About:
       txtGiveup_.emplace("0");
@@ -27,6 +30,9 @@ void ScreenFlow::ShowScreen(Screen s) {
   if (State(s) == ScreenState::NotCreated) Create(s);
   StateOf(s) = ScreenState::Shown;
   layer_.Show(s);
+  // Shown in answer to the player: active from now on, whether or not the
+  // desktop says so (a compositor may hold back a new window's activation).
+  events_.Post(DeferredEvents::Event::Activated(s));
 }
 
 void ScreenFlow::HideScreen(Screen s) {
@@ -74,6 +80,21 @@ void ScreenFlow::Activated(Screen s) {
   if (!activation) return;
   quizAwaitsActivation_ = false;
   quiz_->Form_Activate();
+  // A new quiz screen has no rows to keep: whatever the flag says, it opens
+  // with questions. (A flag of "1" can reach it when the screen was closed
+  // from its frame and made again by the about screen's Close.)
+  if (std::exchange(quizNew_, false) && quiz_->Row(1).State() == RowState::Blank) quiz_->NewQuiz();
+}
+
+void ScreenFlow::Deliver(const DeferredEvents::Event& e) {
+  switch (e.kind) {
+    case DeferredEvents::Event::Kind::FocusLost:
+      if (quiz_) quiz_->txtAnswer_LostFocus(e.row);
+      break;
+    case DeferredEvents::Event::Kind::Activated:
+      Activated(e.screen);
+      break;
+  }
 }
 
 void ScreenFlow::ClosedFromFrame(Screen s) {
@@ -86,9 +107,6 @@ void ScreenFlow::ClosedFromFrame(Screen s) {
       break;
     case Screen::Quiz:
       quiz_.reset();
-      // The questions went with the screen: the next quiz screen must not
-      // keep the empty rows of a fresh one.
-      if (txtGiveup_) txtGiveup_.emplace("0");
       break;
     case Screen::About:
       txtGiveup_.reset();
@@ -105,7 +123,7 @@ void ScreenFlow::ClosedFromFrame(Screen s) {
     return;
   }
   // Closing the about screen hands the activation to a shown quiz screen.
-  if (s == Screen::About && State(Screen::Quiz) == ScreenState::Shown) layer_.Show(Screen::Quiz);
+  if (s == Screen::About && State(Screen::Quiz) == ScreenState::Shown) ShowScreen(Screen::Quiz);
 }
 
 }  // namespace tavrix

@@ -8,13 +8,12 @@
 #include <optional>
 #include <string>
 
+#include "engine/deferred.h"
 #include "engine/quiz.h"
+#include "engine/screen.h"
 #include "runtime/runtime.h"
 
 namespace tavrix {
-
-enum class Screen { Start, Quiz, About };
-enum class ScreenState { NotCreated, Hidden, Shown };
 
 class WindowLayer {
  public:
@@ -32,9 +31,17 @@ class WindowLayer {
   virtual void Quit() = 0;
 };
 
-class ScreenFlow final : private QuizHost {
+class ScreenFlow final : private QuizHost, private DeferredEvents::Target {
  public:
   ScreenFlow(rt::Services services, WindowLayer& layer);
+  ScreenFlow(const ScreenFlow&) = delete;
+  ScreenFlow& operator=(const ScreenFlow&) = delete;
+
+  // Every call into the flow or its quiz runs inside a scope of this queue.
+  // A screen that the program shows is activated once the handler that showed
+  // it has returned; the focus losses and the toolkit's activation notices
+  // are delivered the same way.
+  DeferredEvents& events() { return events_; }
 
   // Program start: create the start screen, run its load handling, show it.
   void Start();
@@ -52,10 +59,11 @@ class ScreenFlow final : private QuizHost {
   const std::optional<std::string>& txtGiveup() const { return txtGiveup_; }
   void cmdClose_Click();
 
-  // Notices from the window layer. An activation of the quiz screen is one
-  // when it becomes the active window after another screen of the program
-  // was active, or after it was hidden or not yet shown; a message box or
-  // another application in between does not count.
+  // A screen became the active window. An activation of the quiz screen is
+  // one when it becomes the active window after another screen of the
+  // program was active, or after it was hidden or not yet shown; a message
+  // box or another application in between does not count, nor does a second
+  // notice for the same showing.
   void Activated(Screen s);
   void ClosedFromFrame(Screen s);
 
@@ -70,6 +78,8 @@ class ScreenFlow final : private QuizHost {
   std::int16_t ReadDigital() override;
   std::string ReadResumeFlag() override;
   void WriteResumeFlag(const std::string& flag) override;
+  // DeferredEvents::Target
+  void Deliver(const DeferredEvents::Event& e) override;
   void HideQuiz() override { HideScreen(Screen::Quiz); }
   void ShowStart() override { ShowScreen(Screen::Start); }
   void ShowAbout() override { ShowScreen(Screen::About); }
@@ -81,6 +91,8 @@ class ScreenFlow final : private QuizHost {
   std::optional<std::string> txtGiveup_;
   std::optional<Screen> lastActive_;
   bool quizAwaitsActivation_ = true;  // hidden or not yet shown since its last activation
+  bool quizNew_ = false;              // created and not activated yet
+  DeferredEvents events_{*this};
 };
 
 }  // namespace tavrix

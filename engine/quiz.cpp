@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 namespace tavrix {
 
@@ -124,6 +125,8 @@ void Quiz::txtAnswer_KeyPress(std::int16_t i, std::int16_t& KeyAscii) {
   FinishRow(i, std::string(kAnswerIs) + answerText);
   view_.SetFocus(next);
 }
+
+void Quiz::txtAnswer_Change(std::int16_t i, std::string text) { Row(i).answer = std::move(text); }
 
 std::string_view Quiz::ScoreComment(int rightRows) {
   if (rightRows == 10) return "\xE3\x80\x80" "Excellent! You are so Good!!";

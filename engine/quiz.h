@@ -119,6 +119,8 @@ class Quiz {
   // A key pressed in row's answer box, before the box handles it. The box
   // then handles the key code as this leaves it.
   void txtAnswer_KeyPress(std::int16_t row, std::int16_t& KeyAscii);
+  // The text of row's answer box changed: typing, deleting or pasting.
+  void txtAnswer_Change(std::int16_t row, std::string text);
   // The focus left row's answer box: the completion check.
   void txtAnswer_LostFocus(std::int16_t row);
   // Menu commands.

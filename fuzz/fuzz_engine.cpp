@@ -5,11 +5,13 @@
 // The driver behaves like the real screens: the quiz's keys, typing, focus
 // and menus are only reachable while the quiz screen exists and is shown,
 // keys and typing only reach a visible answer box (a locked box takes no
-// typing), a click into another box moves the focus first, a focus move
-// raises the focus loss of the box it left once the running handler has
-// returned and the box has handled its key, and a screen that a handler
-// shows becomes the active window afterwards. Message boxes are modal: while
-// one is open nothing else runs; its answer comes from the input.
+// typing), and a click into another box moves the focus first. Each player
+// action runs as a handler of the flow's deferred-event queue, the same queue
+// the window layer uses: a focus move raises the focus loss of the box it
+// left, and a screen that a handler shows is activated, once the handler has
+// returned and the box has handled its key. Message boxes are modal: while
+// one is open nothing else runs but the desktop's stray notices, which the
+// queue must drop; the box's answer comes from the input.
 //
 // After every step the invariants of the records are checked; a violation
 // traps so that the fuzzer keeps the input.
@@ -19,13 +21,13 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
-#include <deque>
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "engine/deferred.h"
 #include "engine/flow.h"
 #include "engine/quiz.h"
 #include "fuzz/check.h"
@@ -123,15 +125,14 @@ class Driver {
 
     layer_.view.onFocusMove = [this](std::optional<std::int16_t> from, std::int16_t to) {
       selectedAll_[static_cast<std::size_t>(to)] = false;
-      if (from && *from != to) lostFocus_.push_back(*from);
+      if (from && *from != to) flow_->events().Post(DeferredEvents::Event::FocusLost(*from));
     };
     boxes_.onShow = [this](const RecordingBoxes::Shown& box) { OnBoxShown(box); };
   }
 
   void Run() {
     try {
-      flow_->Start();
-      Settle();
+      Handle([&] { flow_->Start(); });
       while (!in_.Empty() && !layer_.quit) Step();
     } catch (const std::out_of_range&) {
       // Only the random script running out ends a run early.
@@ -154,22 +155,38 @@ class Driver {
       case 4: QuizMenu(); break;
       case 5: StartScreen(); break;
       case 6:
-        if (flow_->State(Screen::About) == ScreenState::Shown) flow_->cmdClose_Click();
+        if (flow_->State(Screen::About) == ScreenState::Shown) Handle([&] { flow_->cmdClose_Click(); });
         break;
-      case 7: flow_->Activated(static_cast<Screen>(in_.U8() % 3)); break;
+      case 7: {
+        // The desktop reports a screen active; the queue and the flow decide
+        // whether it is an activation.
+        const auto s = static_cast<Screen>(in_.U8() % 3);
+        Handle([&] { flow_->events().Notice(DeferredEvents::Event::Activated(s)); });
+        break;
+      }
       case 8: {
         const auto s = static_cast<Screen>(in_.U8() % 3);
-        flow_->ClosedFromFrame(s);
-        if (s == Screen::Quiz) {
-          layer_.view.focus.reset();
-          lostFocus_.clear();
-        }
+        Handle([&] {
+          flow_->ClosedFromFrame(s);
+          if (s == Screen::Quiz) layer_.view.focus.reset();
+        });
         break;
       }
       case 9: PlayRows(); break;
     }
     CheckAll();
-    Settle();
+  }
+
+  // Runs a player action as a handler: the focus losses and activations it
+  // raises are delivered when it returns.
+  template <class F>
+  void Handle(F&& action) {
+    {
+      DeferredEvents::Scope handler(flow_->events());
+      action();
+    }
+    ForgetHiddenFocus();
+    CheckAll();
   }
 
   std::int16_t Row() { return static_cast<std::int16_t>(1 + in_.U8() % kRowCount); }
@@ -178,8 +195,7 @@ class Driver {
   // loses it.
   void Focus(std::int16_t row) {
     if (layer_.view.focus == row) return;
-    layer_.view.SetFocus(row);
-    Settle();
+    Handle([&] { layer_.view.SetFocus(row); });
   }
 
   static bool Reachable(Quiz* quiz, std::int16_t row) { return quiz && quiz->Row(row).answerShown; }
@@ -226,57 +242,61 @@ class Driver {
     const std::size_t callsBefore = layer_.view.calls.size();
     const std::int16_t pressed = key;
 
-    quiz->txtAnswer_KeyPress(row, key);
+    Handle([&] {
+      quiz->txtAnswer_KeyPress(row, key);
+      CHECK(!flow_->events().BoxOpen());
 
-    const QuestionRow& after = quiz->Row(row);
-    const std::size_t newBoxes = boxes_.shown.size() - boxesBefore;
-    CHECK(newBoxes <= 1);
-    if (before.locked) {
-      // A finished row only passes the focus on.
-      CHECK(after == before && key == pressed && quiz->state.t_Tries == triesBefore && newBoxes == 0);
-      CHECK(layer_.view.focus == NextRow(row));
-    } else if (pressed != kKeyEnter && pressed != kKeyOpenParen) {
-      CHECK(after == before && key == pressed && quiz->state.t_Tries == triesBefore && newBoxes == 0);
-    } else if (!after.locked) {
-      // A wrong answer with tries left: the key is swallowed and the whole
-      // answer selected for retyping.
-      CHECK(key == kKeySwallowed && newBoxes == 1 && boxes_.shown.back().prompt == kTryAgain);
-      CHECK(after.answer == before.answer);
-      bool selected = false;
-      for (std::size_t k = callsBefore; k < layer_.view.calls.size(); ++k) {
-        const RecordingView::Call& c = layer_.view.calls[k];
-        if (c.kind == RecordingView::Call::Selection) {
-          CHECK(c.row == row && c.start == 0 && c.length == CharCount(after.answer));
-          selected = true;
+      const QuestionRow& after = quiz->Row(row);
+      const std::size_t newBoxes = boxes_.shown.size() - boxesBefore;
+      CHECK(newBoxes <= 1);
+      if (before.locked) {
+        // A finished row only passes the focus on.
+        CHECK(after == before && key == pressed && quiz->state.t_Tries == triesBefore && newBoxes == 0);
+        CHECK(layer_.view.focus == NextRow(row));
+      } else if (pressed != kKeyEnter && pressed != kKeyOpenParen) {
+        CHECK(after == before && key == pressed && quiz->state.t_Tries == triesBefore && newBoxes == 0);
+      } else if (!after.locked) {
+        // A wrong answer with tries left: the key is swallowed and the whole
+        // answer selected for retyping.
+        CHECK(key == kKeySwallowed && newBoxes == 1 && boxes_.shown.back().prompt == kTryAgain);
+        CHECK(after.answer == before.answer);
+        bool selected = false;
+        for (std::size_t k = callsBefore; k < layer_.view.calls.size(); ++k) {
+          const RecordingView::Call& c = layer_.view.calls[k];
+          if (c.kind == RecordingView::Call::Selection) {
+            CHECK(c.row == row && c.start == 0 && c.length == CharCount(after.answer));
+            selected = true;
+          }
         }
+        CHECK(selected);
+        selectedAll_[static_cast<std::size_t>(row)] = true;
+      } else {
+        CHECK(key == pressed && quiz->state.t_Tries == 0 && after.answer == before.answer);
+        CHECK(layer_.view.focus == NextRow(row));
       }
-      CHECK(selected);
-      selectedAll_[static_cast<std::size_t>(row)] = true;
-    } else {
-      CHECK(key == pressed && quiz->state.t_Tries == 0 && after.answer == before.answer);
-      CHECK(layer_.view.focus == NextRow(row));
-    }
 
-    // The box handles the key the handler left.
-    if (!after.locked) Insert(quiz->Row(row), row, static_cast<std::uint16_t>(key));
-    CheckAll();
-    Settle();
+      // The box handles the key the handler left, before the focus loss that
+      // the handler raised is checked.
+      if (!after.locked) Insert(*quiz, row, static_cast<std::uint16_t>(key));
+    });
   }
 
-  void Insert(QuestionRow& row, std::int16_t index, std::uint16_t code) {
+  void Insert(Quiz& quiz, std::int16_t index, std::uint16_t code) {
     bool& all = selectedAll_[static_cast<std::size_t>(index)];
+    std::string answer = quiz.Row(index).answer;
     if (code == 8) {
-      if (all) row.answer.clear();
-      else EraseLastChar(row.answer);
+      if (all) answer.clear();
+      else EraseLastChar(answer);
     } else if (code >= 32 && code != 127 && !(code >= 0xD800 && code <= 0xDFFF)) {
       // '(' and Enter never get here: the handler swallows or locks them.
       CHECK(code != kKeyOpenParen);
-      if (all) row.answer.clear();
-      row.answer += Utf8(code);
+      if (all) answer.clear();
+      answer += Utf8(code);
     } else {
       return;  // other control characters change nothing
     }
     all = false;
+    quiz.txtAnswer_Change(index, std::move(answer));
   }
 
   void TypeText() {
@@ -295,7 +315,7 @@ class Driver {
     quiz = ShownQuiz();
     if (!Reachable(quiz, row) || quiz->Row(row).locked) return;
 
-    std::string& answer = quiz->Row(row).answer;
+    std::string answer = quiz->Row(row).answer;
     const std::int32_t right = quiz->RightAnswer(row);
     switch (how % 8) {
       case 0:  // append digits
@@ -320,6 +340,7 @@ class Driver {
       default: answer.clear(); break;
     }
     selectedAll_[static_cast<std::size_t>(row)] = false;
+    Handle([&] { quiz->txtAnswer_Change(row, std::move(answer)); });
   }
 
   void ClickRow() {
@@ -327,9 +348,10 @@ class Driver {
     if (Reachable(ShownQuiz(), row)) Focus(row);
   }
 
+  // The focus left a box by a move of the toolkit's own.
   void LoseFocus() {
     const std::int16_t row = Row();
-    if (Quiz* quiz = ShownQuiz()) quiz->txtAnswer_LostFocus(row);
+    if (ShownQuiz()) Handle([&] { flow_->events().Notice(DeferredEvents::Event::FocusLost(row)); });
   }
 
   void QuizMenu() {
@@ -337,44 +359,23 @@ class Driver {
     const std::int16_t arg = static_cast<std::int16_t>(in_.U16());
     Quiz* quiz = ShownQuiz();
     if (!quiz) return;
-    switch (which % 4) {
-      case 0: quiz->mnuDigital_Click(static_cast<std::int16_t>(1 + static_cast<std::uint16_t>(arg) % 3)); break;
-      case 1: quiz->munOpcode_Click((which & 4) ? arg : static_cast<std::int16_t>(static_cast<std::uint16_t>(arg) % 7)); break;
-      case 2: quiz->mmuOption_Click(1); break;
-      default: quiz->mmuZuzirArido_Click(0); break;
-    }
+    Handle([&] {
+      switch (which % 4) {
+        case 0: quiz->mnuDigital_Click(static_cast<std::int16_t>(1 + static_cast<std::uint16_t>(arg) % 3)); break;
+        case 1: quiz->munOpcode_Click((which & 4) ? arg : static_cast<std::int16_t>(static_cast<std::uint16_t>(arg) % 7)); break;
+        case 2: quiz->mmuOption_Click(1); break;
+        default: quiz->mmuZuzirArido_Click(0); break;
+      }
+    });
   }
 
   void StartScreen() {
     const std::uint8_t which = in_.U8();
     if (flow_->State(Screen::Start) != ScreenState::Shown) return;
-    if (which & 1) flow_->cmdPlay_Click();
-    else flow_->optLevel_Click(static_cast<std::int16_t>((which >> 1) % 3));
-  }
-
-  // Runs what follows a handler: the focus losses it raised, then the
-  // activation of the window it showed last, until nothing is left.
-  void Settle() {
-    for (int guard = 0; guard < 1000; ++guard) {
-      if (!lostFocus_.empty()) {
-        const std::int16_t row = lostFocus_.front();
-        lostFocus_.pop_front();
-        if (Quiz* quiz = flow_->quiz()) quiz->txtAnswer_LostFocus(row);
-        ForgetHiddenFocus();
-        CheckAll();
-        continue;
-      }
-      std::optional<Screen> shown;
-      for (; logSeen_ < layer_.log.size(); ++logSeen_) {
-        const std::string& entry = layer_.log[logSeen_];
-        for (Screen s : {Screen::Start, Screen::Quiz, Screen::About})
-          if (entry == std::string("show ") + FakeLayer::Name(s)) shown = s;
-      }
-      if (!shown) return;
-      flow_->Activated(*shown);
-      CheckAll();
-    }
-    __builtin_trap();  // handlers keep raising events without end
+    Handle([&] {
+      if (which & 1) flow_->cmdPlay_Click();
+      else flow_->optLevel_Click(static_cast<std::int16_t>((which >> 1) % 3));
+    });
   }
 
   // The focused box was hidden (every row blanked): the focus left the rows.
@@ -385,6 +386,14 @@ class Driver {
 
   void OnBoxShown(const RecordingBoxes::Shown& box) {
     CHECK(boxes_.open == 1);
+    // While the box is open the desktop may still report the windows behind
+    // it; none of that is the player's doing.
+    DeferredEvents::BoxScope open(flow_->events());
+    const std::uint8_t stray = in_.U8();
+    if (stray & 1u) {
+      flow_->events().Notice(stray & 2u ? DeferredEvents::Event::FocusLost(static_cast<std::int16_t>(1 + (stray >> 2) % kRowCount))
+                                        : DeferredEvents::Event::Activated(static_cast<Screen>((stray >> 2) % 3)));
+    }
     Quiz* quiz = ShownQuiz();
     CHECK(quiz != nullptr);  // every box belongs to the shown quiz screen
     if (box.prompt == kTryAgain) {
@@ -482,10 +491,8 @@ class Driver {
   RecordingBoxes boxes_;
   FakeLayer layer_;
   std::optional<ScreenFlow> flow_;
-  std::deque<std::int16_t> lostFocus_;
   bool selectedAll_[kRowCount + 1] = {};
   std::optional<QuestionRow> checked_[kRowCount + 1];
-  std::size_t logSeen_ = 0;
 };
 
 }  // namespace

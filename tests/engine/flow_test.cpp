@@ -68,36 +68,48 @@ TEST_F(Activation, AnyOtherFlagLeavesTheRowsButResetsTheSettings) {
   }
 }
 
-// The screen flow over a recording window layer. The tests report the
-// window system's activations themselves, after the handler that caused
-// them, as the toolkit delivers them.
+// The screen flow over a recording window layer. Each player action runs as
+// a handler, as the window layer runs it: the showings and focus losses it
+// raises are delivered when it returns. Clicks on a shown screen are the
+// toolkit's activation notices.
 struct FlowRig {
   SeededRandom random;
   RecordingBoxes boxes;
   FakeLayer layer;
   ScreenFlow flow{rt::Services{random, boxes}, layer};
 
+  // A focus move away from a box is a focus loss, as the window layer reports it.
+  FlowRig() {
+    layer.view.onFocusMove = [this](std::optional<std::int16_t> from, std::int16_t to) {
+      if (from && *from != to) flow.events().Post(DeferredEvents::Event::FocusLost(*from));
+    };
+  }
+  FlowRig(const FlowRig&) = delete;
+  FlowRig& operator=(const FlowRig&) = delete;
+
   Quiz& quiz() { return *flow.quiz(); }
+  void Handle(const std::function<void()>& handler) {
+    DeferredEvents::Scope running(flow.events());
+    handler();
+  }
+  void Start() { Handle([&] { flow.Start(); }); }
+  void Level(std::int16_t index) { Handle([&] { flow.optLevel_Click(index); }); }
+  void Play() { Handle([&] { flow.cmdPlay_Click(); }); }
   void StartAndPlay(std::int16_t level = 0) {
-    flow.Start();
-    flow.Activated(Screen::Start);
-    flow.optLevel_Click(level);
-    flow.cmdPlay_Click();
-    flow.Activated(Screen::Quiz);
+    Start();
+    Level(level);
+    Play();
   }
-  void About() {
-    quiz().mmuZuzirArido_Click(0);
-    flow.Activated(Screen::About);
-  }
+  void About() { Handle([&] { quiz().mmuZuzirArido_Click(0); }); }
   void ExitGame() {
     boxes.answers = {rt::IDYES};
-    quiz().mmuOption_Click(1);
-    flow.Activated(Screen::Start);
+    Handle([&] { quiz().mmuOption_Click(1); });
   }
-  void CloseAbout() {
-    flow.cmdClose_Click();
-    flow.Activated(Screen::Quiz);
-  }
+  void CloseAbout() { Handle([&] { flow.cmdClose_Click(); }); }
+  void CloseFromFrame(Screen s) { Handle([&] { flow.ClosedFromFrame(s); }); }
+  // The desktop reports a screen active: the player clicked it, or came back
+  // from another program or a message box.
+  void Notice(Screen s) { Handle([&] { flow.events().Notice(DeferredEvents::Event::Activated(s)); }); }
   std::array<QuestionRow, kRowCount> Rows() {
     std::array<QuestionRow, kRowCount> rows;
     for (std::int16_t i = 1; i <= kRowCount; ++i) rows[static_cast<std::size_t>(i - 1)] = quiz().Row(i);
@@ -120,7 +132,7 @@ constexpr auto kHidden = ScreenState::Hidden;
 constexpr auto kShown = ScreenState::Shown;
 
 TEST_F(Flow, StartUpShowsOnlyTheStartScreenAtEasy) {
-  flow.Start();
+  Start();
   EXPECT_EQ(layer.log, (std::vector<std::string>{"create start", "show start"}));
   ExpectStates(kShown, kNone, kNone);
   EXPECT_EQ(flow.t_Digital, 1);
@@ -128,66 +140,68 @@ TEST_F(Flow, StartUpShowsOnlyTheStartScreenAtEasy) {
   EXPECT_EQ(flow.txtGiveup(), std::nullopt);
 }
 
-TEST_F(Flow, PlayShowsTheQuizWhoseFirstActivationMakesTimesQuestions) {
+TEST_F(Flow, PlayShowsTheQuizWhoseActivationAfterPlayMakesTimesQuestions) {
   for (std::int16_t level = 0; level <= 2; ++level) {
     SCOPED_TRACE(level);
     FlowRig rig;
-    ScreenFlow& f = rig.flow;
-    FakeLayer& localLayer = rig.layer;
-    SeededRandom& localRandom = rig.random;
-    f.Start();
-    f.optLevel_Click(level);
-    EXPECT_EQ(f.t_Digital, level + 1);
-    f.cmdPlay_Click();
-    EXPECT_EQ(localLayer.log, (std::vector<std::string>{"create start", "show start", "hide start",
-                                                        "create quiz", "show quiz"}));
-    EXPECT_EQ(localRandom.reseeds, 0);  // the activation comes after the handler
-    f.Activated(Screen::Quiz);
-
-    EXPECT_EQ(localLayer.log.back(), "create about");
-    EXPECT_EQ(f.State(Screen::About), kHidden);
-    EXPECT_EQ(f.txtGiveup(), "0");
-    const Quiz& q = *f.quiz();
+    rig.Start();
+    rig.Level(level);
+    EXPECT_EQ(rig.flow.t_Digital, level + 1);
+    rig.Handle([&] {
+      rig.flow.cmdPlay_Click();
+      EXPECT_EQ(rig.layer.log, (std::vector<std::string>{"create start", "show start", "hide start",
+                                                         "create quiz", "show quiz"}));
+      EXPECT_EQ(rig.random.reseeds, 0);  // the activation comes after the handler
+    });
+    // No notice from the desktop is needed: Play itself activates the quiz.
+    EXPECT_EQ(rig.layer.log.back(), "create about");
+    EXPECT_EQ(rig.flow.State(Screen::About), kHidden);
+    EXPECT_EQ(rig.flow.txtGiveup(), "0");
+    const Quiz& q = *rig.flow.quiz();
     EXPECT_EQ(q.state.t_Digits, level + 1);
     EXPECT_EQ(q.state.t_Opcode, OpTimes);
-    EXPECT_EQ(localRandom.reseeds, 1);
+    EXPECT_EQ(rig.random.reseeds, 1);
     const double top = level == 0 ? 9 : level == 1 ? 99 : 999;
     for (std::int16_t i = 1; i <= kRowCount; ++i) {
       EXPECT_EQ(q.Row(i).opcode, " x ");
       EXPECT_LE(rt::ReadNumber(q.Row(i).num2), top);
     }
-    ASSERT_FALSE(localLayer.view.calls.empty());
-    EXPECT_EQ(localLayer.view.calls.back(), FocusCall(1));
+    ASSERT_FALSE(rig.layer.view.calls.empty());
+    EXPECT_EQ(rig.layer.view.calls.back(), FocusCall(1));
   }
 }
 
 TEST_F(Flow, PlayWithoutALevelTakesOneDigit) {
-  flow.Start();
+  Start();
   flow.t_Digital = 0;
-  flow.cmdPlay_Click();
+  Play();
   EXPECT_EQ(flow.t_Digital, 1);
-  flow.Activated(Screen::Quiz);
   EXPECT_EQ(quiz().state.t_Digits, 1);
 }
 
-TEST_F(Flow, ActiveAgainWithNoOtherScreenBetweenIsNoActivation) {
+// The desktop's own notice follows the showing, late or not at all; either
+// way the showing is one activation.
+TEST_F(Flow, TheDesktopsNoticeForTheSameShowingIsNoSecondActivation) {
   StartAndPlay();
   quiz().Row(1).answer = "5";
-  // A message box closed, or the player came back from another program.
-  flow.Activated(Screen::Quiz);
-  flow.Activated(Screen::Quiz);
+  Notice(Screen::Quiz);
+  Notice(Screen::Quiz);  // a message box closed, or the player came back from another program
+  EXPECT_EQ(random.reseeds, 1);
+  EXPECT_EQ(quiz().Row(1).answer, "5");
+
+  About();
+  Notice(Screen::About);
+  CloseAbout();  // flag "1": an activation that keeps the rows
+  Notice(Screen::About);  // late, for the hidden about screen
+  Notice(Screen::Quiz);
   EXPECT_EQ(random.reseeds, 1);
   EXPECT_EQ(quiz().Row(1).answer, "5");
 }
 
-// Play shows a hidden quiz screen: an activation even when no other screen
-// was reported active in between.
 TEST_F(Flow, EveryPlayIsAnActivation) {
   StartAndPlay();
-  boxes.answers = {rt::IDYES};
-  quiz().mmuOption_Click(1);
-  flow.cmdPlay_Click();
-  flow.Activated(Screen::Quiz);
+  ExitGame();
+  Play();
   EXPECT_EQ(random.reseeds, 2);
 }
 
@@ -196,10 +210,10 @@ TEST_F(Flow, ActivationsOfHiddenScreensAreIgnored) {
   About();
   ExitGame();  // quiz hidden, start and about shown
   ExpectStates(kShown, kHidden, kShown);
-  flow.Activated(Screen::Quiz);
+  Notice(Screen::Quiz);
   EXPECT_EQ(random.reseeds, 1);
-  flow.Activated(Screen::About);
-  flow.Activated(Screen::Start);
+  Notice(Screen::About);
+  Notice(Screen::Start);
   EXPECT_EQ(random.reseeds, 1);
 }
 
@@ -219,9 +233,8 @@ TEST_F(Flow, PlayAgainAfterExitWithFlagZeroMakesNewQuestionsAtTheNewLevel) {
   StartAndPlay(0);
   quiz().Row(2).answer = "9";
   ExitGame();
-  flow.optLevel_Click(2);
-  flow.cmdPlay_Click();
-  flow.Activated(Screen::Quiz);
+  Level(2);
+  Play();
   EXPECT_EQ(random.reseeds, 2);
   EXPECT_EQ(quiz().state.t_Digits, 3);
   EXPECT_EQ(quiz().Row(2).answer, "");
@@ -237,9 +250,8 @@ TEST_F(Flow, PlayAgainAfterExitWithFlagOneBringsTheRowsBack) {
   quiz().state.t_Opcode = OpAdd;
   const auto rows = Rows();
   ExitGame();
-  flow.optLevel_Click(2);
-  flow.cmdPlay_Click();
-  flow.Activated(Screen::Quiz);
+  Level(2);
+  Play();
   EXPECT_EQ(random.reseeds, 1);
   EXPECT_EQ(Rows(), rows);
   EXPECT_EQ(quiz().state.t_Digits, 3);
@@ -248,7 +260,7 @@ TEST_F(Flow, PlayAgainAfterExitWithFlagOneBringsTheRowsBack) {
 
 TEST_F(Flow, AboutAndCloseKeepTheRowsAndResetTheOperation) {
   StartAndPlay();
-  quiz().munOpcode_Click(OpAdd);  // an addition quiz, no prompt: nothing typed yet
+  Handle([&] { quiz().munOpcode_Click(OpAdd); });  // an addition quiz, no prompt: nothing typed yet
   quiz().Row(4).answer = "12";
   const auto rows = Rows();
   const std::size_t mark = layer.log.size();
@@ -270,14 +282,14 @@ TEST_F(Flow, ClickingBackFromTheAboutScreenIsAnActivation) {
   StartAndPlay();
   quiz().Row(1).answer = "5";
   About();
-  flow.Activated(Screen::Quiz);  // flag "0": new questions
+  Notice(Screen::Quiz);  // flag "0": new questions
   EXPECT_EQ(random.reseeds, 2);
   EXPECT_EQ(quiz().Row(1).answer, "");
 
   CloseAbout();  // flag "1"
   quiz().Row(1).answer = "5";
   About();
-  flow.Activated(Screen::Quiz);
+  Notice(Screen::Quiz);
   EXPECT_EQ(random.reseeds, 2);
   EXPECT_EQ(quiz().Row(1).answer, "5");
 }
@@ -288,27 +300,24 @@ TEST_F(Flow, AboutClosedFromItsFrameTakesTheFlagWithIt) {
   CloseAbout();  // flag "1"
   About();
   const std::size_t mark = layer.log.size();
-  flow.ClosedFromFrame(Screen::About);
-  EXPECT_EQ(LogSince(mark), (std::vector<std::string>{"discard about", "show quiz"}));
-  EXPECT_EQ(flow.txtGiveup(), std::nullopt);
-  ExpectStates(kHidden, kShown, kNone);
-  EXPECT_FALSE(layer.quit);
-
-  flow.Activated(Screen::Quiz);
-  EXPECT_EQ(layer.log.back(), "create about");
+  CloseFromFrame(Screen::About);
+  // The quiz screen becomes active: an activation, which makes the about
+  // screen again with "0" and so new questions.
+  EXPECT_EQ(LogSince(mark), (std::vector<std::string>{"discard about", "show quiz", "create about"}));
   EXPECT_EQ(flow.txtGiveup(), "0");
-  EXPECT_EQ(flow.State(Screen::About), kHidden);
+  ExpectStates(kHidden, kShown, kHidden);
+  EXPECT_FALSE(layer.quit);
   EXPECT_EQ(random.reseeds, 2);
 }
 
 TEST_F(Flow, CloseAfterExitShowsTheQuizBesideTheStartScreen) {
   StartAndPlay();
   About();
-  flow.Activated(Screen::Quiz);  // an activation: new questions with "0"
+  Notice(Screen::Quiz);  // an activation: new questions with "0"
   quiz().Row(2).answer = "7";
   ExitGame();
   ExpectStates(kShown, kHidden, kShown);
-  flow.Activated(Screen::About);
+  Notice(Screen::About);
   CloseAbout();
   ExpectStates(kShown, kShown, kHidden);
   EXPECT_EQ(quiz().state.t_Resume, "1");
@@ -325,9 +334,8 @@ TEST_F(Flow, PlayAgainWritesTheFlagOnTheAboutScreen) {
     for (std::int16_t i = 1; i <= kRowCount; ++i) {
       quiz().Row(i).answer = rt::NumberText(quiz().RightAnswer(i));
       std::int16_t key = kKeyEnter;
-      quiz().txtAnswer_KeyPress(i, key);
+      Handle([&] { quiz().txtAnswer_KeyPress(i, key); });
     }
-    quiz().txtAnswer_LostFocus(1);
   };
 
   boxes.answers = {rt::IDNO};
@@ -336,39 +344,75 @@ TEST_F(Flow, PlayAgainWritesTheFlagOnTheAboutScreen) {
   EXPECT_EQ(quiz().Row(1).State(), RowState::Blank);
   // With "1" the rows stay blank at the activations that follow.
   About();
-  flow.Activated(Screen::Quiz);
+  Notice(Screen::Quiz);
   EXPECT_EQ(quiz().Row(1).State(), RowState::Blank);
   CloseAbout();
   EXPECT_EQ(quiz().Row(1).State(), RowState::Blank);
 
-  quiz().mnuDigital_Click(2);  // a menu fills them again
+  Handle([&] { quiz().mnuDigital_Click(2); });  // a menu fills them again
   boxes.answers = {rt::IDYES};
   finishAll();
   EXPECT_EQ(flow.txtGiveup(), "0");
   EXPECT_EQ(quiz().Row(1).State(), RowState::Open);
 }
 
-// After Exit Game and Close the quiz stands beside the start screen; closing
-// it from its frame discards its questions, so the next Play must make new
-// ones even though Close had set the flag to "1".
-TEST_F(Flow, AQuizClosedFromItsFrameComesBackWithNewQuestions) {
-  StartAndPlay();
-  About();
-  ExitGame();
-  flow.Activated(Screen::About);
-  CloseAbout();
-  ASSERT_EQ(flow.txtGiveup(), "1");
-  ExpectStates(kShown, kShown, kHidden);
+// A quiz screen closed from its frame takes its questions with it. Whatever
+// the flag says, the quiz screen made again opens with questions, and later
+// activations follow the flag as usual.
+TEST_F(Flow, AQuizScreenMadeAgainOpensWithQuestions) {
+  struct Case {
+    const char* name;
+    std::function<void(FlowRig&)> closeAndReopen;
+  };
+  const std::vector<Case> cases = {
+      {"closed beside the start screen after Exit Game and Close, then Play",
+       [](FlowRig& t) {
+         t.About();
+         t.ExitGame();
+         t.Notice(Screen::About);
+         t.CloseAbout();
+         t.ExpectStates(kShown, kShown, kHidden);
+         t.CloseFromFrame(Screen::Quiz);
+         t.Notice(Screen::Start);
+         t.Play();
+       }},
+      {"closed with the about screen shown, then Close",
+       [](FlowRig& t) {
+         t.About();
+         t.CloseAbout();
+         t.About();
+         t.ExpectStates(kHidden, kShown, kShown);
+         t.CloseFromFrame(Screen::Quiz);
+         t.ExpectStates(kHidden, kNone, kShown);
+         t.Notice(Screen::About);
+         t.CloseAbout();
+       }},
+      {"closed with the about screen shown, then Close after a Close",
+       [](FlowRig& t) {
+         t.About();
+         t.CloseFromFrame(Screen::Quiz);
+         t.CloseAbout();
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    FlowRig t;
+    t.StartAndPlay();
+    c.closeAndReopen(t);
+    ASSERT_NE(t.flow.quiz(), nullptr);
+    EXPECT_EQ(t.flow.State(Screen::Quiz), kShown);
+    EXPECT_FALSE(t.layer.quit);
+    for (std::int16_t i = 1; i <= kRowCount; ++i) EXPECT_EQ(t.quiz().Row(i).State(), RowState::Open) << "row " << i;
 
-  flow.ClosedFromFrame(Screen::Quiz);
-  EXPECT_EQ(flow.quiz(), nullptr);
-  EXPECT_FALSE(layer.quit);
-  EXPECT_EQ(flow.txtGiveup(), "0");
-
-  flow.Activated(Screen::Start);
-  flow.cmdPlay_Click();
-  flow.Activated(Screen::Quiz);
-  for (std::int16_t i = 1; i <= kRowCount; ++i) EXPECT_EQ(quiz().Row(i).State(), RowState::Open) << "row " << i;
+    // From here on the flag decides as usual.
+    t.quiz().Row(3).answer = "42";
+    const std::string flag = *t.flow.txtGiveup();
+    if (t.flow.State(Screen::Start) == kShown) t.Notice(Screen::Quiz);
+    t.ExitGame();
+    t.Play();
+    EXPECT_EQ(t.quiz().Row(3).answer, flag == "1" ? "42" : "") << "flag " << flag;
+    EXPECT_EQ(t.quiz().Row(1).State(), RowState::Open);
+  }
 }
 
 // The program ends when the player closes the last shown screen from its
@@ -380,7 +424,7 @@ TEST_F(Flow, ClosingTheLastShownScreenEndsTheProgram) {
     std::vector<Screen> closes;  // the last of them ends the program
   };
   const std::vector<Case> cases = {
-      {"start before the first play", [](FlowRig& t) { t.flow.Start(); }, {Screen::Start}},
+      {"start before the first play", [](FlowRig& t) { t.Start(); }, {Screen::Start}},
       {"quiz, the others hidden", [](FlowRig& t) { t.StartAndPlay(); }, {Screen::Quiz}},
       {"about, then quiz",
        [](FlowRig& t) {
@@ -412,8 +456,10 @@ TEST_F(Flow, ClosingTheLastShownScreenEndsTheProgram) {
     FlowRig t;
     c.setUp(t);
     for (std::size_t k = 0; k < c.closes.size(); ++k) {
-      t.flow.ClosedFromFrame(c.closes[k]);
-      EXPECT_EQ(t.flow.State(c.closes[k]), kNone);
+      t.CloseFromFrame(c.closes[k]);
+      // A closed about screen may be made again, hidden, by the activation
+      // of the quiz screen that closing it hands on.
+      EXPECT_NE(t.flow.State(c.closes[k]), kShown);
       EXPECT_EQ(t.layer.log.back() == "quit", k + 1 == c.closes.size()) << "after close " << k + 1;
       EXPECT_EQ(t.layer.quit, k + 1 == c.closes.size());
     }
