@@ -4,7 +4,7 @@
 #include "runtime/runtime.h"
 #include "screens/fonts.h"
 #include "screens/message_boxes.h"
-#include "screens/window_layer.h"
+#include "screens/game.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);

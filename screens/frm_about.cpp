@@ -28,6 +28,7 @@ frmAbout::frmAbout() : ScreenWindow("frmAbout") {
   cmdClose->setObjectName("cmdClose");
   cmdClose->setGeometry(TwipsRect(1080, 3600, 1215, 375));
   cmdClose->setAutoDefault(true);  // Enter presses it when it has the focus
+  connect(cmdClose, &QPushButton::clicked, this, &frmAbout::closeClicked);
 
   Label1 = new QLabel(this);
   Label1->setObjectName("Label1");

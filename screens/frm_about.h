@@ -1,5 +1,6 @@
-// frmAbout: the about text and the Close button. The resume flag that the
-// about screen carries lives with the screen in the screen flow.
+// frmAbout: the about text and the Close button, reported as a signal. The
+// resume flag that the about screen carries lives with the screen in the
+// screen flow.
 #pragma once
 
 #include <QLabel>
@@ -15,6 +16,13 @@ class frmAbout final : public ScreenWindow {
  public:
   frmAbout();
 
+  // Puts the focus on the Close button.
+  void FocusClose() { cmdClose->setFocus(); }
+
+ signals:
+  void closeClicked();  // cmdClose
+
+ private:
   QPushButton* cmdClose;
   QLabel* Label1;
 };

@@ -1,7 +1,6 @@
 #include "screens/frm_math.h"
 
 #include <QApplication>
-#include <QKeyEvent>
 #include <QPainter>
 #include <QShortcutEvent>
 #include <QVBoxLayout>
@@ -45,78 +44,6 @@ class ScoreLine final : public QLabel {
 };
 
 }  // namespace
-
-// ---------------------------------------------------------------- AnswerBox
-
-AnswerBox::AnswerBox(std::int16_t row, QuizInput& input, QWidget* parent)
-    : QLineEdit(parent), row_(row), input_(input) {
-  setObjectName(Indexed("txtAnswer", row));
-  setFont(TimesFont(12, false));
-  setAccessibleName(QStringLiteral("Answer %1").arg(row));
-  connect(this, &QLineEdit::textChanged, this, [this](const QString& t) { input_.AnswerTextChanged(row_, t); });
-}
-
-int AnswerBox::CharCode(const QKeyEvent& e) {
-  switch (e.key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-      return 13;
-    case Qt::Key_Backspace:
-      return 8;
-    case Qt::Key_Escape:
-      return 27;
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-    case Qt::Key_Delete:
-      return -1;
-    default:
-      break;
-  }
-  const QString text = e.text();
-  if (text.isEmpty()) return -1;
-  return text.at(0).unicode();
-}
-
-void AnswerBox::keyPressEvent(QKeyEvent* e) {
-  // Alt with a letter belongs to the menu bar; it types nothing.
-  if (e->modifiers() & Qt::AltModifier) {
-    e->ignore();
-    return;
-  }
-  const int c = CharCode(*e);
-  if (c < 0) {
-    QLineEdit::keyPressEvent(e);
-    return;
-  }
-  const auto original = static_cast<std::int16_t>(c);
-  input_.AnswerKeyPress(row_, original, [&](std::int16_t code) { HandleCode(e, original, code); });
-}
-
-void AnswerBox::HandleCode(QKeyEvent* e, std::int16_t original, std::int16_t code) {
-  if (code == original) {
-    QLineEdit::keyPressEvent(e);
-    return;
-  }
-  // The quiz replaced the key: the box handles the new code instead.
-  e->accept();
-  if (isReadOnly()) return;
-  if (code == 8) {
-    backspace();
-  } else if (code >= 32 || code < 0) {
-    insert(QString(QChar(static_cast<char16_t>(code))));
-  }
-  // Any other control code, such as 1, changes nothing.
-}
-
-void AnswerBox::focusInEvent(QFocusEvent* e) {
-  QLineEdit::focusInEvent(e);
-  input_.AnswerFocusIn(row_);
-}
-
-void AnswerBox::focusOutEvent(QFocusEvent* e) {
-  QLineEdit::focusOutEvent(e);
-  input_.AnswerFocusOut(row_, e->reason());
-}
 
 // ---------------------------------------------------------------- frmMath
 
@@ -177,7 +104,7 @@ frmMath::frmMath(QuizInput& input) : ScreenWindow("frmMath") {
   for (int i = 1; i <= 3; ++i) {
     QAction* a = mnuDigitalNo->addAction(QString::fromUtf8(kDigits[i - 1]));
     a->setObjectName(Indexed("mnuDigital", i));
-    mnuDigital[static_cast<std::size_t>(i - 1)] = a;
+    connect(a, &QAction::triggered, this, [this, i] { emit digitsChosen(i); });
   }
   mnuOperation = menuBar->addMenu(QStringLiteral("運算(&O)"));
   mnuOperation->setObjectName("mnuOperation");
@@ -185,7 +112,7 @@ frmMath::frmMath(QuizInput& input) : ScreenWindow("frmMath") {
   for (int i = 1; i <= 5; ++i) {
     QAction* a = mnuOperation->addAction(QString::fromUtf8(kOperations[i - 1]));
     a->setObjectName(Indexed("munOpcode", i));
-    munOpcode[static_cast<std::size_t>(i - 1)] = a;
+    connect(a, &QAction::triggered, this, [this, i] { emit operationChosen(i); });
   }
   for (QMenu* off : {mnuDigitalNo, mnuOperation}) {
     off->menuAction()->setEnabled(false);
@@ -193,13 +120,31 @@ frmMath::frmMath(QuizInput& input) : ScreenWindow("frmMath") {
   }
   mmuOptional = menuBar->addMenu(QStringLiteral("Option(&O)"));
   mmuOptional->setObjectName("mmuOptional");
-  mmuOption = mmuOptional->addAction(QStringLiteral("Exit Game"));
+  QAction* mmuOption = mmuOptional->addAction(QStringLiteral("Exit Game"));
   mmuOption->setObjectName("mmuOption(1)");
+  connect(mmuOption, &QAction::triggered, this, &frmMath::exitChosen);
   mmuAbout = menuBar->addMenu(QStringLiteral("About(&A)"));
   mmuAbout->setObjectName("mmuAbout");
-  mmuZuzirArido = mmuAbout->addAction(QStringLiteral("About Tavrix..."));
+  QAction* mmuZuzirArido = mmuAbout->addAction(QStringLiteral("About Tavrix..."));
   mmuZuzirArido->setObjectName("mmuZuzirArido(0)");
+  connect(mmuZuzirArido, &QAction::triggered, this, &frmMath::aboutChosen);
   menuBar->installEventFilter(this);
+}
+
+void frmMath::FocusAnswer(std::int16_t row) { Answer(row)->setFocus(Qt::OtherFocusReason); }
+
+void frmMath::SelectAnswer(std::int16_t row, int start, int length) {
+  AnswerBox* box = Answer(row);
+  const QString text = box->text();
+  // Characters to UTF-16 positions.
+  auto units = [&text](int chars) {
+    qsizetype at = 0;
+    for (int c = 0; c < chars && at < text.size(); ++c)
+      at += (text.at(at).isHighSurrogate() && at + 1 < text.size()) ? 2 : 1;
+    return static_cast<int>(at);
+  };
+  const int from = units(start);
+  box->setSelection(from, units(start + length) - from);
 }
 
 std::int16_t frmMath::FocusRow() const {
@@ -263,6 +208,8 @@ void frmMath::Redraw(const Quiz& quiz) {
     box->setAccessibleDescription(question.simplified());
     box->setVisible(r.answerShown);
   }
+  // A box that the records hide keeps no focus: keys must not reach it.
+  if (QWidget* f = focusWidget(); f != nullptr && !f->isVisibleTo(this)) f->clearFocus();
   const QString caption = U(quiz.lblComment.caption);
   if (lblComment->text() != caption) {
     lblComment->setText(caption);

@@ -73,6 +73,9 @@ frmStart::frmStart() : ScreenWindow("frmStart") {
   Label2->setFont(TimesFont(18, true));
   Label2->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 
+  connect(levels, &QButtonGroup::idClicked, this, &frmStart::levelClicked);
+  connect(cmdPlay, &QPushButton::clicked, this, &frmStart::playClicked);
+
   setTabOrder(cmdPlay, optLevel[0]);
   setTabOrder(optLevel[0], optLevel[1]);
   setTabOrder(optLevel[1], optLevel[2]);
@@ -84,6 +87,8 @@ void frmStart::ShowLevel(std::int16_t t_Digital) {
   QRadioButton* opt = optLevel[static_cast<std::size_t>(t_Digital - 1)];
   if (!opt->isChecked()) opt->setChecked(true);
 }
+
+void frmStart::FocusPlay() { cmdPlay->setFocus(); }
 
 bool frmStart::focusNextPrevChild(bool /*next*/) {
   // Two stops, so forwards and backwards are the same move.

@@ -1,4 +1,5 @@
 // frmStart: the title, the help text, the level choice and the Play button.
+// It reports the player's choices as signals.
 #pragma once
 
 #include <QButtonGroup>
@@ -21,7 +22,18 @@ class frmStart final : public ScreenWindow {
 
   // Selects the option of the level (1 to 3) without reporting a click.
   void ShowLevel(std::int16_t t_Digital);
+  // Puts the focus on the Play button.
+  void FocusPlay();
 
+ signals:
+  void levelClicked(int index);  // optLevel(index), 0 to 2
+  void playClicked();            // cmdPlay
+
+ protected:
+  // Tab moves between the Play button and the selected level option.
+  bool focusNextPrevChild(bool next) override;
+
+ private:
   EtchedFrame* Frame1;
   QLabel* Label1;
   EtchedFrame* frmeLevel;
@@ -29,10 +41,6 @@ class frmStart final : public ScreenWindow {
   std::array<QRadioButton*, 3> optLevel;
   QLabel* Label2;
   QButtonGroup* levels;  // the option group; idClicked gives the index
-
- protected:
-  // Tab moves between the Play button and the selected level option.
-  bool focusNextPrevChild(bool next) override;
 };
 
 // Label1's caption: fourteen lines, each ending with a carriage return and a

@@ -1,20 +1,51 @@
 #include "screens/message_boxes.h"
 
 #include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
 
 namespace tavrix::screens {
 
 namespace {
+
 QString U(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+
+// A box with Yes and No is answered by one of them and nothing else: Qt
+// would take Escape or a close from the frame for No. A box with OK may be
+// closed either way, which answers OK.
+class GameMessageBox final : public QMessageBox {
+ public:
+  using QMessageBox::QMessageBox;
+
+ protected:
+  void keyPressEvent(QKeyEvent* e) override {
+    if (YesNo() && e->matches(QKeySequence::Cancel)) {
+      e->accept();
+      return;
+    }
+    QMessageBox::keyPressEvent(e);
+  }
+  void closeEvent(QCloseEvent* e) override {
+    if (YesNo() && clickedButton() == nullptr) {
+      e->ignore();
+      return;
+    }
+    QMessageBox::closeEvent(e);
+  }
+
+ private:
+  bool YesNo() const { return button(QMessageBox::Yes) != nullptr; }
+};
+
 }  // namespace
 
 std::int16_t QtMessageBoxes::MessageBox(const std::string& prompt, std::int16_t buttons,
                                         const std::string& title) {
   const bool yesNo = buttons == rt::MB_YESNO;
-  QMessageBox box(QMessageBox::NoIcon, U(title.empty() ? rt::kAppTitle : std::string_view(title)), U(prompt),
-                  yesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok, QApplication::activeWindow());
+  GameMessageBox box(QMessageBox::NoIcon, U(title.empty() ? rt::kAppTitle : std::string_view(title)), U(prompt),
+                     yesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok, QApplication::activeWindow());
   box.setObjectName(QStringLiteral("MessageBox"));
   box.setTextFormat(Qt::PlainText);
   box.setDefaultButton(yesNo ? QMessageBox::Yes : QMessageBox::Ok);

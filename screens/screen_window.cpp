@@ -4,6 +4,9 @@
 #include <QGuiApplication>
 #include <QLayout>
 #include <QScreen>
+#include <QWindow>
+#include <algorithm>
+#include <utility>
 #include <qguiapplication_platform.h>
 #include <xcb/xcb.h>
 
@@ -23,15 +26,35 @@ ScreenWindow::ScreenWindow(const char* name) {
   setAutoFillBackground(true);
 }
 
+namespace {
+
+// The frame the desktop puts around the game's windows, once it has put one
+// around any of them: all of them are framed alike.
+QMargins knownFrame;
+
+}  // namespace
+
+QPoint FramePlacement(const QRect& available, const QSize& client, const QMargins& frame) {
+  const QSize outer = client.grownBy(frame);
+  return {available.x() + std::max(0, (available.width() - outer.width()) / 2),
+          available.y() + std::max(0, (available.height() - outer.height()) / 2)};
+}
+
+void ScreenWindow::Centre(const QMargins& frame) {
+  const QScreen* s = screen() != nullptr ? screen() : QGuiApplication::primaryScreen();
+  if (s == nullptr) return;
+  // The position of a top-level window is that of its frame.
+  move(FramePlacement(s->availableGeometry(), size(), frame));
+}
+
 void ScreenWindow::ShowAndActivate() {
   if (!placed_) {
     ensurePolished();
     if (layout() != nullptr) layout()->activate();  // the fixed size of a window with a menu bar
-    QScreen* screen = QGuiApplication::primaryScreen();
-    if (screen != nullptr) {
-      const QRect area = screen->availableGeometry();
-      move(area.center() - QPoint(width() / 2, height() / 2));
-    }
+    // Until the desktop has framed a window of the game, the frame's size is
+    // not known: the window is centred again as soon as it is.
+    Centre(knownFrame);
+    centreAgain_ = knownFrame.isNull();
     placed_ = true;
   }
   show();
@@ -46,7 +69,21 @@ void ScreenWindow::ShowAndActivate() {
 }
 
 bool ScreenWindow::event(QEvent* e) {
-  if (e->type() == QEvent::WindowActivate) emit activated();
+  switch (e->type()) {
+    case QEvent::WindowActivate:
+      emit activated();
+      break;
+    case QEvent::Move:
+    case QEvent::Show:
+    case QEvent::Expose:
+      if (windowHandle() != nullptr && !windowHandle()->frameMargins().isNull()) {
+        knownFrame = windowHandle()->frameMargins();
+        if (std::exchange(centreAgain_, false)) Centre(knownFrame);
+      }
+      break;
+    default:
+      break;
+  }
   return QWidget::event(e);
 }
 

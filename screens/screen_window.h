@@ -3,6 +3,10 @@
 // close from its frame.
 #pragma once
 
+#include <QMargins>
+#include <QPoint>
+#include <QRect>
+#include <QSize>
 #include <QWidget>
 
 namespace tavrix::screens {
@@ -14,7 +18,8 @@ class ScreenWindow : public QWidget {
   explicit ScreenWindow(const char* name);
 
   // Shows the window and makes it the active one. The first time, the window
-  // is centred on its screen; afterwards it stays where it was.
+  // and its frame are centred on the screen's available area; afterwards it
+  // stays where it was.
   void ShowAndActivate();
   bool Placed() const { return placed_; }
 
@@ -29,7 +34,16 @@ class ScreenWindow : public QWidget {
   void closeEvent(QCloseEvent* e) override;
 
  private:
+  // Centres the frame on the available area of the window's screen.
+  void Centre(const QMargins& frame);
+
   bool placed_ = false;
+  bool centreAgain_ = false;  // placed before the desktop's frame was known
 };
+
+// Where the top-left corner of a window's frame goes: the frame centred on
+// the available area, but never with its top or left edge, and so never its
+// title bar, outside it.
+QPoint FramePlacement(const QRect& available, const QSize& client, const QMargins& frame);
 
 }  // namespace tavrix::screens

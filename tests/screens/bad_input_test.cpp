@@ -33,7 +33,7 @@ class BadInputTest : public GameTest, public ::testing::WithParamInterface<BadIn
     quiz().Row(1).num1 = " 7";
     quiz().Row(1).opcode = " x ";
     quiz().Row(1).num2 = " 8";
-    game_->layer().Refresh();
+    game_->Refresh();
     ASSERT_EQ(quiz().RightAnswer(1), 56);
     ASSERT_EQ(focusRow(), 1);
   }
@@ -138,7 +138,7 @@ TEST_F(SplitAnswerTest, PastedAnswerSplitByBlanksTabsOrLineFeedsIsRight) {
     quiz().Row(row).opcode = " x ";
     quiz().Row(row).num2 = " 8";
   }
-  game_->layer().Refresh();
+  game_->Refresh();
   for (int row = 1; row <= 3; ++row) {
     const QString& pasted = pastes[row - 1];
     SCOPED_TRACE(pasted.toStdString());

@@ -23,29 +23,29 @@ TEST_F(KeyboardTest, AltOOpensOptionAndNeverTheSwitchedOffMenu) {
   for (int attempt = 0; attempt < 2; ++attempt) {  // the same each time
     SCOPED_TRACE(attempt);
     Key(Qt::Key_O, Qt::AltModifier);
-    EXPECT_TRUE(math()->mmuOptional->isVisible());
-    EXPECT_FALSE(math()->mnuOperation->isVisible());
+    EXPECT_TRUE(Controls(math()).mmuOptional->isVisible());
+    EXPECT_FALSE(Controls(math()).mnuOperation->isVisible());
     ClosePopups();
   }
   Key(Qt::Key_D, Qt::AltModifier);
-  EXPECT_FALSE(math()->mnuDigitalNo->isVisible());
+  EXPECT_FALSE(Controls(math()).mnuDigitalNo->isVisible());
   EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
   EXPECT_EQ(box(1)->text(), "");  // no letter reached the box
 }
 
 TEST_F(KeyboardTest, AltAOpensAboutAndEnterChoosesIt) {
   Key(Qt::Key_A, Qt::AltModifier);
-  ASSERT_TRUE(math()->mmuAbout->isVisible());
-  QTest::keyClick(math()->mmuAbout, Qt::Key_Return);
+  ASSERT_TRUE(Controls(math()).mmuAbout->isVisible());
+  QTest::keyClick(Controls(math()).mmuAbout, Qt::Key_Return);
   Settle();
   EXPECT_TRUE(about()->isVisible());
-  EXPECT_EQ(QApplication::focusWidget(), about()->cmdClose);
+  EXPECT_EQ(QApplication::focusWidget(), Controls(about()).cmdClose);
 }
 
 TEST_F(KeyboardTest, OptionMenuExitGameByKeyboard) {
   boxes_.answers = {rt::IDYES};
   Key(Qt::Key_O, Qt::AltModifier);
-  QTest::keyClick(math()->mmuOptional, Qt::Key_Return);
+  QTest::keyClick(Controls(math()).mmuOptional, Qt::Key_Return);
   Settle();
   EXPECT_EQ(PromptsShown(kExitPrompt), 1);
   EXPECT_TRUE(start()->isActiveWindow());
@@ -54,7 +54,7 @@ TEST_F(KeyboardTest, OptionMenuExitGameByKeyboard) {
 TEST_F(KeyboardTest, TabCyclesTheShownBoxesLockedOnesIncluded) {
   Submit(Right(1));  // row 1 locked, focus in row 2
   quiz().Row(5).answerShown = false;
-  game_->layer().Refresh();
+  game_->Refresh();
   std::vector<int> forward;
   for (int i = 0; i < 9; ++i) {
     Key(Qt::Key_Tab);
@@ -71,7 +71,7 @@ TEST_F(KeyboardTest, TabCyclesTheShownBoxesLockedOnesIncluded) {
 
 TEST_F(KeyboardTest, TabWithEveryBoxHiddenGoesNowhere) {
   for (std::int16_t i = 1; i <= kRowCount; ++i) quiz().Row(i).answerShown = false;
-  game_->layer().Refresh();
+  game_->Refresh();
   EXPECT_EQ(focusRow(), 0);
   QTest::keyClick(math(), Qt::Key_Tab);
   Settle();
@@ -82,7 +82,7 @@ TEST_F(KeyboardTest, TabFromRowTenRunsTheCompletionCheck) {
   box(10)->setFocus(Qt::MouseFocusReason);  // rows open: the check finds nothing
   Settle();
   for (std::int16_t i = 1; i <= kRowCount; ++i) quiz().Row(i).locked = true;
-  game_->layer().Refresh();
+  game_->Refresh();
   EXPECT_EQ(PromptsShown(kPlayAgain), 0);
   boxes_.answers = {rt::IDYES};
   Key(Qt::Key_Tab);
@@ -95,9 +95,9 @@ TEST_F(KeyboardTest, TabFromRowTenRunsTheCompletionCheck) {
 TEST_F(KeyboardTest, AboutCloseTakesEnterAndSpace) {
   for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space}) {
     SCOPED_TRACE(key);
-    math()->mmuZuzirArido->trigger();
+    Controls(math()).mmuZuzirArido->trigger();
     Settle();
-    ASSERT_EQ(QApplication::focusWidget(), about()->cmdClose);
+    ASSERT_EQ(QApplication::focusWidget(), Controls(about()).cmdClose);
     Key(key);
     EXPECT_FALSE(about()->isVisible());
     EXPECT_TRUE(math()->isActiveWindow());
@@ -108,18 +108,18 @@ class StartKeyboardTest : public GameTest {};
 
 TEST_F(StartKeyboardTest, PlayHasTheFocusAndTabVisitsTheSelectedLevel) {
   EXPECT_TRUE(start()->isActiveWindow());
-  EXPECT_TRUE(start()->optLevel[0]->isChecked());
+  EXPECT_TRUE(Controls(start()).optLevel[0]->isChecked());
   EXPECT_EQ(flow().t_Digital, 1);
-  EXPECT_EQ(QApplication::focusWidget(), start()->cmdPlay);
+  EXPECT_EQ(QApplication::focusWidget(), Controls(start()).cmdPlay);
   Key(Qt::Key_Tab);
-  EXPECT_EQ(QApplication::focusWidget(), start()->optLevel[0]);
+  EXPECT_EQ(QApplication::focusWidget(), Controls(start()).optLevel[0]);
   Key(Qt::Key_Down);  // arrows choose within the group
-  EXPECT_TRUE(start()->optLevel[1]->isChecked());
+  EXPECT_TRUE(Controls(start()).optLevel[1]->isChecked());
   EXPECT_EQ(flow().t_Digital, 2);
   Key(Qt::Key_Tab);
-  EXPECT_EQ(QApplication::focusWidget(), start()->cmdPlay);
+  EXPECT_EQ(QApplication::focusWidget(), Controls(start()).cmdPlay);
   Key(Qt::Key_Backtab, Qt::ShiftModifier);
-  EXPECT_EQ(QApplication::focusWidget(), start()->optLevel[1]);
+  EXPECT_EQ(QApplication::focusWidget(), Controls(start()).optLevel[1]);
   Key(Qt::Key_Tab);
   Key(Qt::Key_Return);  // Play
   ASSERT_NE(math(), nullptr);

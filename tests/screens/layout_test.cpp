@@ -30,7 +30,7 @@ const QString kMing = QStringLiteral("新細明體");
 const QString kTimes = QStringLiteral("Times New Roman");
 const QString kDialog = QStringLiteral("MS Sans Serif");
 
-std::vector<Control> Controls() {
+std::vector<Control> ControlTable() {
   std::vector<Control> c = {
       {"start", "Frame1", {56, 56, 377, 217}, kDialog, 8, false, {}, "", true},
       {"start", "Label1", {16, 16, 353, 185}, kDialog, 8, false, Qt::AlignLeft, Q(kHelpText).replace("\r\n", "\n"), true},
@@ -68,17 +68,21 @@ QString TextOf(QWidget* w) {
 class LayoutTest : public GameTest {};
 
 TEST_F(LayoutTest, EveryControlAsCreated) {
-  // Play creates the quiz screen; its activation comes as an event of its
-  // own, so right after the click the screen is still as created.
-  start()->cmdPlay->click();
-  ASSERT_NE(math(), nullptr);
+  // The quiz screen as created, before any activation fills it.
+  struct NoInput final : QuizInput {
+    void AnswerKeyPress(std::int16_t, std::int16_t, const std::function<void(std::int16_t)>&) override {}
+    void AnswerFocusIn(std::int16_t) override {}
+    void AnswerFocusOut(std::int16_t, Qt::FocusReason) override {}
+    void AnswerTextChanged(std::int16_t, const QString&) override {}
+  } noInput;
+  const frmMath created(noInput);
   std::map<QString, std::pair<QString, bool>> quizAtCreation;  // text, shown
-  for (QWidget* w : math()->client->findChildren<QWidget*>())
-    quizAtCreation[w->objectName()] = {TextOf(w), w->isVisibleTo(math())};
-  Settle();  // the activation creates the about screen
+  for (QWidget* w : Controls(&created).client->findChildren<QWidget*>())
+    quizAtCreation[w->objectName()] = {TextOf(w), w->isVisibleTo(&created)};
+  Play();  // the activation creates the about screen
   ASSERT_NE(about(), nullptr);
 
-  for (const Control& c : Controls()) {
+  for (const Control& c : ControlTable()) {
     SCOPED_TRACE(c.window + " " + c.name.toStdString());
     ScreenWindow* window = c.window == "start" ? static_cast<ScreenWindow*>(start())
                            : c.window == "about" ? static_cast<ScreenWindow*>(about())
@@ -96,7 +100,7 @@ TEST_F(LayoutTest, EveryControlAsCreated) {
       EXPECT_EQ(l->alignment() & Qt::AlignHorizontal_Mask, c.horizontal);
     }
     if (c.window == "quiz") {
-      EXPECT_EQ(w->parentWidget(), math()->client);
+      EXPECT_EQ(w->parentWidget(), Controls(math()).client);
       EXPECT_EQ(quizAtCreation[c.name].first, c.text);
       EXPECT_EQ(quizAtCreation[c.name].second, c.shown);
     } else {
@@ -113,9 +117,9 @@ TEST_F(LayoutTest, WindowsAreFixedWithTheirClientAreasAndIcon) {
   frmMath* m = math();
   EXPECT_EQ(start()->size(), QSize(490, 420));
   EXPECT_EQ(about()->size(), QSize(224, 289));
-  EXPECT_EQ(m->client->size(), QSize(503, 389));
-  EXPECT_EQ(m->client->y(), m->menuBar->height());
-  EXPECT_EQ(m->size(), QSize(503, 389 + m->menuBar->height()));
+  EXPECT_EQ(Controls(m).client->size(), QSize(503, 389));
+  EXPECT_EQ(Controls(m).client->y(), Controls(m).menuBar->height());
+  EXPECT_EQ(m->size(), QSize(503, 389 + Controls(m).menuBar->height()));
   for (ScreenWindow* w : std::initializer_list<ScreenWindow*>{start(), m, about()}) {
     SCOPED_TRACE(w->objectName().toStdString());
     EXPECT_EQ(w->minimumSize(), w->maximumSize());
@@ -135,11 +139,11 @@ TEST_F(LayoutTest, WindowsAreCentredWhenFirstShownAndStayWhereMoved) {
   EXPECT_TRUE(centred(math()));
   math()->move(10, 20);
   boxes_.answers = {rt::IDYES};
-  math()->mmuOption->trigger();  // Exit Game
+  Controls(math()).mmuOption->trigger();  // Exit Game
   Settle();
   Play();
   EXPECT_EQ(math()->pos(), QPoint(10, 20));
-  math()->mmuZuzirArido->trigger();
+  Controls(math()).mmuZuzirArido->trigger();
   Settle();
   EXPECT_TRUE(centred(about()));
 }
@@ -147,7 +151,7 @@ TEST_F(LayoutTest, WindowsAreCentredWhenFirstShownAndStayWhereMoved) {
 TEST_F(LayoutTest, MenuBarCaptionsAndStates) {
   Play();
   frmMath* m = math();
-  const QList<QAction*> top = m->menuBar->actions();
+  const QList<QAction*> top = Controls(m).menuBar->actions();
   ASSERT_EQ(top.size(), 4);
   struct Menu {
     QString caption;
@@ -193,11 +197,11 @@ void ExpectGlyphsFor(const QString& text, const QFont& font) {
 
 TEST_F(LayoutTest, ChineseCaptionsAndRowTextsHaveGlyphs) {
   Play();
-  for (QAction* a : math()->menuBar->actions()) {
-    ExpectGlyphsFor(a->text().remove('&'), math()->menuBar->font());
+  for (QAction* a : Controls(math()).menuBar->actions()) {
+    ExpectGlyphsFor(a->text().remove('&'), Controls(math()).menuBar->font());
     for (QAction* item : a->menu()->actions()) ExpectGlyphsFor(item->text(), a->menu()->font());
   }
-  ExpectGlyphsFor(Q(kScorePrefix) + "100" + QStringLiteral("　Excellent! You are so Good!!"), math()->lblComment->font());
+  ExpectGlyphsFor(Q(kScorePrefix) + "100" + QStringLiteral("　Excellent! You are so Good!!"), Controls(math()).lblComment->font());
 }
 
 TEST_F(LayoutTest, SubstituteFontsAreMingAndSerif) {
@@ -205,10 +209,10 @@ TEST_F(LayoutTest, SubstituteFontsAreMingAndSerif) {
   const QStringList families = QFontDatabase::families();
   if (!families.contains("AR PL UMing TW") || !families.contains("Liberation Serif"))
     GTEST_SKIP() << "fonts-arphic-uming and fonts-liberation are not installed";
-  EXPECT_EQ(QFontInfo(math()->lblNum1[0]->font()).family(), "AR PL UMing TW");
-  EXPECT_EQ(QFontInfo(math()->lblComment->font()).family(), "AR PL UMing TW");
+  EXPECT_EQ(QFontInfo(Controls(math()).lblNum1[0]->font()).family(), "AR PL UMing TW");
+  EXPECT_EQ(QFontInfo(Controls(math()).lblComment->font()).family(), "AR PL UMing TW");
   EXPECT_EQ(QFontInfo(box(1)->font()).family(), "Liberation Serif");
-  EXPECT_EQ(QFontInfo(start()->cmdPlay->font()).family(), "Liberation Serif");
+  EXPECT_EQ(QFontInfo(Controls(start()).cmdPlay->font()).family(), "Liberation Serif");
 }
 
 TEST_F(LayoutTest, WidestContentsFitOnOneLine) {
@@ -220,18 +224,18 @@ TEST_F(LayoutTest, WidestContentsFitOnOneLine) {
     r.message = "The answer is 998001";
   }
   quiz().lblComment = {Q(kScorePrefix).toStdString() + "50" + "\u3000Exercise more, you can do better.", true};
-  game_->layer().Refresh();
+  game_->Refresh();
   frmMath* m = math();
   auto fits = [](QLabel* l) {
     return QFontMetrics(l->font()).horizontalAdvance(l->text()) <= l->contentsRect().width();
   };
   for (std::size_t k = 0; k < kRowCount; ++k) {
-    EXPECT_TRUE(fits(m->lblNum1[k]));
-    EXPECT_TRUE(fits(m->lblNum2[k]));
-    EXPECT_TRUE(fits(m->lblMessage[k]));
+    EXPECT_TRUE(fits(Controls(m).lblNum1[k]));
+    EXPECT_TRUE(fits(Controls(m).lblNum2[k]));
+    EXPECT_TRUE(fits(Controls(m).lblMessage[k]));
   }
-  EXPECT_TRUE(fits(m->lblComment));
-  EXPECT_DOUBLE_EQ(m->lblComment->font().pointSizeF(), 15.75);
+  EXPECT_TRUE(fits(Controls(m).lblComment));
+  EXPECT_DOUBLE_EQ(Controls(m).lblComment->font().pointSizeF(), 15.75);
 }
 
 TEST_F(LayoutTest, ColoursComeFromTheRecords) {
@@ -250,7 +254,7 @@ TEST_F(LayoutTest, ColoursComeFromTheRecords) {
   EXPECT_EQ(fill(1), app.color(QPalette::Button));
   EXPECT_EQ(fill(2), app.color(QPalette::Base));
   EXPECT_EQ(math()->palette().color(QPalette::Window), app.color(QPalette::Button));
-  QLabel* c = math()->lblComment;
+  QLabel* c = Controls(math()).lblComment;
   EXPECT_TRUE(c->autoFillBackground());
   EXPECT_EQ(c->palette().color(QPalette::Window), QColor(255, 255, 255));
   EXPECT_EQ(c->palette().color(c->foregroundRole()), QColor(255, 0, 0));
@@ -262,8 +266,8 @@ TEST_F(LayoutTest, ColoursComeFromTheRecords) {
 TEST_F(LayoutTest, ScoreLineDrawsRedOnWhite) {
   Play();
   quiz().lblComment = {Q(kScorePrefix).toStdString() + "100", true};
-  game_->layer().Refresh();
-  const QImage image = math()->lblComment->grab().toImage();
+  game_->Refresh();
+  const QImage image = Controls(math()).lblComment->grab().toImage();
   int white = 0, red = 0;
   for (int y = 0; y < image.height(); ++y) {
     for (int x = 0; x < image.width(); ++x) {
@@ -284,7 +288,7 @@ TEST_F(LayoutTest, AnswerBoxesTellAssistiveToolsTheirQuestion) {
   Play();
   quiz().Row(3).num1 = " 7";
   quiz().Row(3).num2 = " 8";
-  game_->layer().Refresh();
+  game_->Refresh();
   QAccessibleInterface* a = QAccessible::queryAccessibleInterface(box(3));
   ASSERT_NE(a, nullptr);
   EXPECT_EQ(a->text(QAccessible::Name), "Answer 3");

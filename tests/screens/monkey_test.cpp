@@ -155,18 +155,18 @@ class MonkeyTest : public GameTest {
   std::string Click() {
     std::vector<QWidget*> targets;
     if (frmStart* s = start(); s != nullptr && s->isVisible()) {
-      targets.insert(targets.end(), {s->cmdPlay, s->optLevel[0], s->optLevel[1], s->optLevel[2], s->Label1,
-                                     s->Label2, s->frmeLevel});
+      targets.insert(targets.end(), {Controls(s).cmdPlay, Controls(s).optLevel[0], Controls(s).optLevel[1], Controls(s).optLevel[2], Controls(s).Label1,
+                                     Controls(s).Label2, Controls(s).frmeLevel});
     }
     if (frmMath* m = math(); m != nullptr && m->isVisible()) {
       for (std::size_t k = 0; k < kRowCount; ++k) {
-        targets.insert(targets.end(), {m->txtAnswer[k], m->txtAnswer[k], m->lblNum1[k], m->lblMessage[k]});
+        targets.insert(targets.end(), {Controls(m).txtAnswer[k], Controls(m).txtAnswer[k], Controls(m).lblNum1[k], Controls(m).lblMessage[k]});
       }
-      targets.push_back(m->lblComment);
-      targets.push_back(m->menuBar);
+      targets.push_back(Controls(m).lblComment);
+      targets.push_back(Controls(m).menuBar);
     }
     if (frmAbout* a = about(); a != nullptr && a->isVisible()) {
-      targets.insert(targets.end(), {a->cmdClose, a->cmdClose, a->Label1});
+      targets.insert(targets.end(), {Controls(a).cmdClose, Controls(a).cmdClose, Controls(a).Label1});
     }
     std::erase_if(targets, [](QWidget* w) { return !w->isVisible(); });
     if (targets.empty()) return "no control to click";
@@ -181,8 +181,8 @@ class MonkeyTest : public GameTest {
     if (qobject_cast<QRadioButton*>(w) != nullptr) at = QPoint(6, 8);  // on the mark
     std::string what = "click " + S(w->objectName());
     if (auto* bar = qobject_cast<QMenuBar*>(w)) {
-      QMenu* menu = Any(std::vector<QMenu*>{math()->mnuDigitalNo, math()->mnuOperation, math()->mmuOptional,
-                                            math()->mmuAbout});
+      QMenu* menu = Any(std::vector<QMenu*>{Controls(math()).mnuDigitalNo, Controls(math()).mnuOperation, Controls(math()).mmuOptional,
+                                            Controls(math()).mmuAbout});
       at = bar->actionGeometry(menu->menuAction()).center();
       what += " " + S(menu->objectName());
     }
@@ -196,13 +196,13 @@ class MonkeyTest : public GameTest {
     QAction* a = nullptr;
     const int k = Pick(10);
     if (k < 3) {
-      a = m->mmuOption;
+      a = Controls(m).mmuOption;
     } else if (k < 6) {
-      a = m->mmuZuzirArido;
+      a = Controls(m).mmuZuzirArido;
     } else if (k < 8) {
-      a = m->mnuDigital[static_cast<std::size_t>(Pick(3))];
+      a = Controls(m).mnuDigital[static_cast<std::size_t>(Pick(3))];
     } else {
-      a = m->munOpcode[static_cast<std::size_t>(Pick(5))];
+      a = Controls(m).munOpcode[static_cast<std::size_t>(Pick(5))];
     }
     const std::string what = "menu " + S(a->objectName());
     ClosePopups();
@@ -279,7 +279,7 @@ class MonkeyTest : public GameTest {
       out << "level " << f.t_Digital << " with the start screen there";
       return out.str();
     }
-    if (start() != nullptr && !start()->optLevel[static_cast<std::size_t>(f.t_Digital - 1)]->isChecked())
+    if (start() != nullptr && !Controls(start()).optLevel[static_cast<std::size_t>(f.t_Digital - 1)]->isChecked())
       return "the start screen does not show the level";
 
     Quiz* q = f.quiz();
@@ -316,11 +316,11 @@ class MonkeyTest : public GameTest {
         }
       }
       // The widgets.
-      if (S(m->lblNum1[k]->text()) != r.num1 || S(m->lblOpcode[k]->text()) != r.opcode ||
-          S(m->lblNum2[k]->text()) != r.num2 || S(m->lblMessage[k]->text()) != r.message)
+      if (S(Controls(m).lblNum1[k]->text()) != r.num1 || S(Controls(m).lblOpcode[k]->text()) != r.opcode ||
+          S(Controls(m).lblNum2[k]->text()) != r.num2 || S(Controls(m).lblMessage[k]->text()) != r.message)
         return out.str() + "labels differ from the records";
-      if (m->lblEqual[k]->isVisibleTo(m) != r.equalShown) return out.str() + "= sign visibility";
-      const AnswerBox* b = m->txtAnswer[k];
+      if (Controls(m).lblEqual[k]->isVisibleTo(m) != r.equalShown) return out.str() + "= sign visibility";
+      const AnswerBox* b = Controls(m).txtAnswer[k];
       if (S(b->text()) != r.answer) return out.str() + "box shows '" + S(b->text()) + "'";
       if (b->isVisibleTo(m) != r.answerShown) return out.str() + "box visibility";
       if (b->isReadOnly() != r.locked) return out.str() + "box read-only state";
@@ -334,7 +334,7 @@ class MonkeyTest : public GameTest {
     const bool scoring = open != nullptr && open->prompt == kPlayAgain;
     if (q->lblComment.shown != scoring) return scoring ? "no score while asking to play again" : "score line shown";
     if (q->lblComment.caption.empty() == scoring) return "score caption '" + q->lblComment.caption + "'";
-    if (m->lblComment->isVisibleTo(m) != scoring || S(m->lblComment->text()) != q->lblComment.caption)
+    if (Controls(m).lblComment->isVisibleTo(m) != scoring || S(Controls(m).lblComment->text()) != q->lblComment.caption)
       return "score line widget differs from the records";
     return {};
   }

@@ -16,9 +16,9 @@ class PlayTest : public GameTest {
 TEST_F(PlayTest, FirstPlayMakesTimesQuestionsAtTheLevelWithFocusInRowOne) {
   for (int i = 1; i <= kRowCount; ++i) {
     SCOPED_TRACE(i);
-    EXPECT_EQ(math()->lblOpcode[static_cast<std::size_t>(i - 1)]->text(), " x ");
-    EXPECT_LT(math()->lblNum2[static_cast<std::size_t>(i - 1)]->text().toInt(), 10);
-    EXPECT_TRUE(math()->lblEqual[static_cast<std::size_t>(i - 1)]->isVisible());
+    EXPECT_EQ(Controls(math()).lblOpcode[static_cast<std::size_t>(i - 1)]->text(), " x ");
+    EXPECT_LT(Controls(math()).lblNum2[static_cast<std::size_t>(i - 1)]->text().toInt(), 10);
+    EXPECT_TRUE(Controls(math()).lblEqual[static_cast<std::size_t>(i - 1)]->isVisible());
     EXPECT_TRUE(box(i)->isVisible());
   }
   EXPECT_TRUE(math()->isActiveWindow());
@@ -98,8 +98,8 @@ TEST_F(PlayTest, AllRightShowsTheScoreWhileAskingAndYesMakesANewQuiz) {
   QString lastRowSeen;
   boxes_.onShow = [&](const RecordingBoxes::Shown& b) {
     if (b.prompt != kPlayAgain) return;
-    commentSeen = math()->lblComment->text().toStdString();
-    commentShown = math()->lblComment->isVisible();
+    commentSeen = Controls(math()).lblComment->text().toStdString();
+    commentShown = Controls(math()).lblComment->isVisible();
     lastRowSeen = message(10)->text();
   };
   boxes_.answers = {rt::IDYES};
@@ -117,7 +117,7 @@ TEST_F(PlayTest, AllRightShowsTheScoreWhileAskingAndYesMakesANewQuiz) {
   // Yes: a new quiz with the focus in row 1; the "(" was not typed into
   // the reopened row 10.
   EXPECT_NE(Questions(), before);
-  EXPECT_FALSE(math()->lblComment->isVisible());
+  EXPECT_FALSE(Controls(math()).lblComment->isVisible());
   EXPECT_EQ(focusRow(), 1);
   for (int i = 1; i <= kRowCount; ++i) {
     EXPECT_EQ(box(i)->text(), "");
@@ -131,7 +131,7 @@ TEST_F(PlayTest, RevealedRowsScoreNothingAndNoBlanksTheScreen) {
   boxes_.fallback = rt::IDNO;
   std::string commentSeen;
   boxes_.onShow = [&](const RecordingBoxes::Shown& b) {
-    if (b.prompt == kPlayAgain) commentSeen = math()->lblComment->text().toStdString();
+    if (b.prompt == kPlayAgain) commentSeen = Controls(math()).lblComment->text().toStdString();
   };
   for (int i = 1; i <= kRowCount; ++i) {
     if (i == 4 || i == 9) {
@@ -144,12 +144,12 @@ TEST_F(PlayTest, RevealedRowsScoreNothingAndNoBlanksTheScreen) {
   // No: every row blank and hidden, the score line gone, no box keeps keys.
   for (int i = 1; i <= kRowCount; ++i) {
     SCOPED_TRACE(i);
-    EXPECT_EQ(math()->lblNum1[static_cast<std::size_t>(i - 1)]->text(), "");
+    EXPECT_EQ(Controls(math()).lblNum1[static_cast<std::size_t>(i - 1)]->text(), "");
     EXPECT_EQ(message(i)->text(), "");
     EXPECT_FALSE(box(i)->isVisible());
-    EXPECT_FALSE(math()->lblEqual[static_cast<std::size_t>(i - 1)]->isVisible());
+    EXPECT_FALSE(Controls(math()).lblEqual[static_cast<std::size_t>(i - 1)]->isVisible());
   }
-  EXPECT_FALSE(math()->lblComment->isVisible());
+  EXPECT_FALSE(Controls(math()).lblComment->isVisible());
   EXPECT_EQ(focusRow(), 0);
   EXPECT_EQ(*flow().txtGiveup(), "0");
 }
@@ -160,7 +160,7 @@ TEST_F(PlayTest, FocusLeavingABoxByMouseRunsTheCheckOnce) {
     quiz().Row(i).locked = true;
     quiz().Row(i).message = "Bingo!";
   }
-  game_->layer().Refresh();
+  game_->Refresh();
   boxes_.answers = {rt::IDNO};
   QTest::mouseClick(box(3), Qt::LeftButton);
   Settle();
@@ -171,8 +171,8 @@ TEST_F(PlayTest, FocusLeavingABoxByMouseRunsTheCheckOnce) {
 
 TEST_F(PlayTest, OtherWindowsAndMenusTakingTheFocusRunNoCheck) {
   for (std::int16_t i = 1; i <= kRowCount; ++i) quiz().Row(i).locked = true;
-  game_->layer().Refresh();
-  math()->mmuZuzirArido->trigger();  // the about screen becomes active
+  game_->Refresh();
+  Controls(math()).mmuZuzirArido->trigger();  // the about screen becomes active
   Settle();
   EXPECT_TRUE(about()->isActiveWindow());
   EXPECT_EQ(PromptsShown(kPlayAgain), 0);
@@ -181,12 +181,12 @@ TEST_F(PlayTest, OtherWindowsAndMenusTakingTheFocusRunNoCheck) {
 TEST_F(PlayTest, SwitchedOffMenuItemsStillCallTheirHandlers) {
   Type("5");
   boxes_.answers = {rt::IDNO};
-  math()->munOpcode[0]->trigger();  // addition
+  Controls(math()).munOpcode[0]->trigger();  // addition
   Settle();
   EXPECT_EQ(PromptsShown(kSkipOperation), 1);
-  EXPECT_EQ(math()->lblOpcode[0]->text(), " + ");
+  EXPECT_EQ(Controls(math()).lblOpcode[0]->text(), " + ");
   EXPECT_EQ(box(1)->text(), "");
-  math()->mnuDigital[1]->trigger();  // two digits; no text, no prompt
+  Controls(math()).mnuDigital[1]->trigger();  // two digits; no text, no prompt
   Settle();
   EXPECT_EQ(PromptsShown(kSkipDigits), 0);
   EXPECT_EQ(quiz().state.t_Digits, 2);
@@ -203,8 +203,8 @@ class RealBoxesTest : public GameTest {
 
 TEST_F(RealBoxesTest, MessageBoxesShowThePromptAndPlainButtons) {
   BoxAnswerer answerer({QMessageBox::Ok, QMessageBox::Yes}, [this](SeenBox& s) {
-    s.scoreLineShown = math()->lblComment->isVisible();
-    s.scoreLine = math()->lblComment->text();
+    s.scoreLineShown = Controls(math()).lblComment->isVisible();
+    s.scoreLine = Controls(math()).lblComment->text();
   });
   Submit(Wrong(1));
   EXPECT_EQ(box(1)->selectedText(), Wrong(1));
@@ -238,7 +238,7 @@ TEST_F(RealBoxesTest, ARevealedLastRowScoresAfterItsBoxCloses) {
   // The reveal box closes before the focus moves on, while the quiz window
   // is not active again yet; the quiz is scored all the same.
   BoxAnswerer answerer({QMessageBox::Ok, QMessageBox::Ok, QMessageBox::Ok, QMessageBox::No},
-                       [this](SeenBox& s) { s.scoreLine = math()->lblComment->text(); });
+                       [this](SeenBox& s) { s.scoreLine = Controls(math()).lblComment->text(); });
   for (int i = 1; i < kRowCount; ++i) Submit(Right(i));
   const QString right = Right(10), wrong = Wrong(10);
   for (int t = 0; t < 3; ++t) Submit(wrong);

@@ -16,8 +16,17 @@
 #include <string>
 #include <vector>
 
+#include <QButtonGroup>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPointer>
+#include <QRadioButton>
+#include <array>
+
+#include "screens/etched_frame.h"
 #include "screens/message_boxes.h"
-#include "screens/window_layer.h"
+#include "screens/game.h"
 #include "tests/support/doubles.h"
 
 // Readable QStrings in test failures.
@@ -29,6 +38,97 @@ using tavrix::testing::RecordingBoxes;
 using tavrix::testing::SeededRandom;
 
 inline QString Q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+
+// The named controls of the windows, found by their object names as tools
+// find them. Looked up once per window.
+template <typename T>
+T* Named(const QObject* parent, const QString& name) {
+  T* child = parent->findChild<T*>(name);
+  EXPECT_NE(child, nullptr) << "no control " << name.toStdString();
+  return child;
+}
+inline QString Indexed(const char* name, int index) { return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index); }
+
+struct StartControls {
+  EtchedFrame* Frame1;
+  QLabel* Label1;
+  EtchedFrame* frmeLevel;
+  QPushButton* cmdPlay;
+  std::array<QRadioButton*, 3> optLevel;
+  QLabel* Label2;
+};
+struct MathControls {
+  QWidget* client;
+  std::array<QLabel*, kRowCount> lblNum1, lblOpcode, lblNum2, lblEqual, lblMessage;
+  std::array<AnswerBox*, kRowCount> txtAnswer;
+  QLabel* lblComment;
+  QMenuBar* menuBar;
+  QMenu *mnuDigitalNo, *mnuOperation, *mmuOptional, *mmuAbout;
+  std::array<QAction*, 3> mnuDigital;
+  std::array<QAction*, 5> munOpcode;
+  QAction *mmuOption, *mmuZuzirArido;
+};
+struct AboutControls {
+  QPushButton* cmdClose;
+  QLabel* Label1;
+};
+
+template <typename Window, typename Controls>
+const Controls& Cached(const Window* w, Controls (*find)(const Window*)) {
+  static QPointer<const Window> seen;
+  static Controls controls{};
+  if (seen != w || seen.isNull()) {
+    controls = find(w);
+    seen = w;
+  }
+  return controls;
+}
+
+inline const StartControls& Controls(const frmStart* w) {
+  return Cached<frmStart, StartControls>(w, [](const frmStart* s) {
+    StartControls c{};
+    c.Frame1 = Named<EtchedFrame>(s, "Frame1");
+    c.Label1 = Named<QLabel>(s, "Label1");
+    c.frmeLevel = Named<EtchedFrame>(s, "frmeLevel");
+    c.cmdPlay = Named<QPushButton>(s, "cmdPlay");
+    for (int i = 0; i < 3; ++i) c.optLevel[static_cast<std::size_t>(i)] = Named<QRadioButton>(s, Indexed("optLevel", i));
+    c.Label2 = Named<QLabel>(s, "Label2");
+    return c;
+  });
+}
+
+inline const MathControls& Controls(const frmMath* w) {
+  return Cached<frmMath, MathControls>(w, [](const frmMath* m) {
+    MathControls c{};
+    c.client = Named<QWidget>(m, "client");
+    for (int i = 1; i <= kRowCount; ++i) {
+      const auto k = static_cast<std::size_t>(i - 1);
+      c.lblNum1[k] = Named<QLabel>(m, Indexed("lblNum1", i));
+      c.lblOpcode[k] = Named<QLabel>(m, Indexed("lblOpcode", i));
+      c.lblNum2[k] = Named<QLabel>(m, Indexed("lblNum2", i));
+      c.lblEqual[k] = Named<QLabel>(m, Indexed("lblEqual", i));
+      c.lblMessage[k] = Named<QLabel>(m, Indexed("lblMessage", i));
+      c.txtAnswer[k] = Named<AnswerBox>(m, Indexed("txtAnswer", i));
+    }
+    c.lblComment = Named<QLabel>(m, "lblComment");
+    c.menuBar = Named<QMenuBar>(m, "menuBar");
+    c.mnuDigitalNo = Named<QMenu>(m, "mnuDigitalNo");
+    c.mnuOperation = Named<QMenu>(m, "mnuOperation");
+    c.mmuOptional = Named<QMenu>(m, "mmuOptional");
+    c.mmuAbout = Named<QMenu>(m, "mmuAbout");
+    for (int i = 1; i <= 3; ++i) c.mnuDigital[static_cast<std::size_t>(i - 1)] = Named<QAction>(m, Indexed("mnuDigital", i));
+    for (int i = 1; i <= 5; ++i) c.munOpcode[static_cast<std::size_t>(i - 1)] = Named<QAction>(m, Indexed("munOpcode", i));
+    c.mmuOption = Named<QAction>(m, "mmuOption(1)");
+    c.mmuZuzirArido = Named<QAction>(m, "mmuZuzirArido(0)");
+    return c;
+  });
+}
+
+inline const AboutControls& Controls(const frmAbout* w) {
+  return Cached<frmAbout, AboutControls>(w, [](const frmAbout* a) {
+    return AboutControls{Named<QPushButton>(a, "cmdClose"), Named<QLabel>(a, "Label1")};
+  });
+}
 
 // Lets queued notices, window activations and repaints happen.
 inline void Settle() {
@@ -60,14 +160,14 @@ class GameTest : public ::testing::Test {
   frmStart* start() { return game_->layer().StartWindow(); }
   frmMath* math() { return game_->layer().MathWindow(); }
   frmAbout* about() { return game_->layer().AboutWindow(); }
-  AnswerBox* box(int row) { return math()->Answer(static_cast<std::int16_t>(row)); }
-  QLabel* message(int row) { return math()->lblMessage.at(static_cast<std::size_t>(row - 1)); }
+  AnswerBox* box(int row) { return Controls(math()).txtAnswer.at(static_cast<std::size_t>(row - 1)); }
+  QLabel* message(int row) { return Controls(math()).lblMessage.at(static_cast<std::size_t>(row - 1)); }
   // The row whose box has the quiz window's focus (the focus of the desktop
   // when the window is active).
   std::int16_t focusRow() { return math()->FocusRow(); }
 
   void Play() {
-    QTest::mouseClick(start()->cmdPlay, Qt::LeftButton);
+    QTest::mouseClick(Controls(start()).cmdPlay, Qt::LeftButton);
     Settle();
   }
   // The player's keys go to whatever has the focus. When a message box has
@@ -99,7 +199,7 @@ class GameTest : public ::testing::Test {
   // The product of a row's operands, read from its labels.
   int Product(int row) {
     const auto k = static_cast<std::size_t>(row - 1);
-    return math()->lblNum1[k]->text().toInt() * math()->lblNum2[k]->text().toInt();
+    return Controls(math()).lblNum1[k]->text().toInt() * Controls(math()).lblNum2[k]->text().toInt();
   }
   QString Right(int row) { return QString::number(Product(row)); }
   QString Wrong(int row) { return QString::number(Product(row) + 1); }
@@ -107,8 +207,8 @@ class GameTest : public ::testing::Test {
   QStringList Questions() {
     QStringList q;
     for (int i = 0; i < kRowCount; ++i)
-      q << math()->lblNum1[static_cast<std::size_t>(i)]->text() + math()->lblOpcode[static_cast<std::size_t>(i)]->text() +
-               math()->lblNum2[static_cast<std::size_t>(i)]->text();
+      q << Controls(math()).lblNum1[static_cast<std::size_t>(i)]->text() + Controls(math()).lblOpcode[static_cast<std::size_t>(i)]->text() +
+               Controls(math()).lblNum2[static_cast<std::size_t>(i)]->text();
     return q;
   }
   int PromptsShown(std::string_view prompt) {

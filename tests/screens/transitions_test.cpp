@@ -13,12 +13,12 @@ class TransitionsTest : public GameTest {
     Play();
   }
   void About() {
-    math()->mmuZuzirArido->trigger();
+    Controls(math()).mmuZuzirArido->trigger();
     Settle();
   }
   void Exit() {
     boxes_.answers = {rt::IDYES};
-    math()->mmuOption->trigger();
+    Controls(math()).mmuOption->trigger();
     Settle();
   }
 };
@@ -30,7 +30,7 @@ TEST_F(TransitionsTest, AboutThenCloseKeepsTheRowsAndTheFocus) {
   About();
   ASSERT_TRUE(about()->isVisible());
   EXPECT_TRUE(about()->isActiveWindow());
-  EXPECT_EQ(QApplication::focusWidget(), about()->cmdClose);
+  EXPECT_EQ(QApplication::focusWidget(), Controls(about()).cmdClose);
   EXPECT_TRUE(math()->isVisible());
 
   Key(Qt::Key_Return);  // presses Close, which has the focus
@@ -46,7 +46,7 @@ TEST_F(TransitionsTest, AboutThenCloseKeepsTheRowsAndTheFocus) {
 TEST_F(TransitionsTest, ExitAnsweredNoChangesNothing) {
   boxes_.answers = {rt::IDNO};
   const QStringList before = Questions();
-  math()->mmuOption->trigger();
+  Controls(math()).mmuOption->trigger();
   Settle();
   ASSERT_EQ(PromptsShown(kExitPrompt), 1);
   EXPECT_TRUE(math()->isActiveWindow());
@@ -60,9 +60,9 @@ TEST_F(TransitionsTest, ExitThenPlayWithFlagZeroMakesQuestionsAtTheNewLevel) {
   Exit();
   EXPECT_FALSE(math()->isVisible());
   EXPECT_TRUE(start()->isActiveWindow());
-  EXPECT_TRUE(start()->optLevel[0]->isChecked());  // the level last chosen
+  EXPECT_TRUE(Controls(start()).optLevel[0]->isChecked());  // the level last chosen
 
-  QTest::mouseClick(start()->optLevel[2], Qt::LeftButton, {}, QPoint(6, 8));  // on the mark
+  QTest::mouseClick(Controls(start()).optLevel[2], Qt::LeftButton, {}, QPoint(6, 8));  // on the mark
   EXPECT_EQ(flow().t_Digital, 3);
   Play();
   EXPECT_TRUE(math()->isActiveWindow());
@@ -79,7 +79,7 @@ TEST_F(TransitionsTest, ExitThenPlayWithFlagOneKeepsEverything) {
   Type("7");
   const QStringList before = Questions();
   Exit();
-  QTest::mouseClick(start()->optLevel[1], Qt::LeftButton, {}, QPoint(6, 8));
+  QTest::mouseClick(Controls(start()).optLevel[1], Qt::LeftButton, {}, QPoint(6, 8));
   Play();
   EXPECT_EQ(Questions(), before);
   EXPECT_EQ(message(1)->text(), "Bingo!");

@@ -1,0 +1,79 @@
+#include "screens/answer_box.h"
+
+#include <QKeyEvent>
+
+#include "screens/fonts.h"
+
+namespace tavrix::screens {
+
+AnswerBox::AnswerBox(std::int16_t row, QuizInput& input, QWidget* parent)
+    : QLineEdit(parent), row_(row), input_(input) {
+  setObjectName(QStringLiteral("txtAnswer(%1)").arg(row));
+  setFont(TimesFont(12, false));
+  setAccessibleName(QStringLiteral("Answer %1").arg(row));
+  connect(this, &QLineEdit::textChanged, this, [this](const QString& t) { input_.AnswerTextChanged(row_, t); });
+}
+
+int AnswerBox::CharCode(const QKeyEvent& e) {
+  switch (e.key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      return 13;
+    case Qt::Key_Backspace:
+      return 8;
+    case Qt::Key_Escape:
+      return 27;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+    case Qt::Key_Delete:
+      return -1;
+    default:
+      break;
+  }
+  const QString text = e.text();
+  if (text.isEmpty()) return -1;
+  return text.at(0).unicode();
+}
+
+void AnswerBox::keyPressEvent(QKeyEvent* e) {
+  // Alt with a letter belongs to the menu bar; it types nothing.
+  if (e->modifiers() & Qt::AltModifier) {
+    e->ignore();
+    return;
+  }
+  const int c = CharCode(*e);
+  if (c < 0) {
+    QLineEdit::keyPressEvent(e);
+    return;
+  }
+  const auto original = static_cast<std::int16_t>(c);
+  input_.AnswerKeyPress(row_, original, [&](std::int16_t code) { HandleCode(e, original, code); });
+}
+
+void AnswerBox::HandleCode(QKeyEvent* e, std::int16_t original, std::int16_t code) {
+  if (code == original) {
+    QLineEdit::keyPressEvent(e);
+    return;
+  }
+  // The quiz replaced the key: the box handles the new code instead.
+  e->accept();
+  if (isReadOnly()) return;
+  if (code == 8) {
+    backspace();
+  } else if (code >= 32 || code < 0) {
+    insert(QString(QChar(static_cast<char16_t>(code))));
+  }
+  // Any other control code, such as 1, changes nothing.
+}
+
+void AnswerBox::focusInEvent(QFocusEvent* e) {
+  QLineEdit::focusInEvent(e);
+  input_.AnswerFocusIn(row_);
+}
+
+void AnswerBox::focusOutEvent(QFocusEvent* e) {
+  QLineEdit::focusOutEvent(e);
+  input_.AnswerFocusOut(row_, e->reason());
+}
+
+}  // namespace tavrix::screens

@@ -1,0 +1,48 @@
+// txtAnswer(i): a one-line answer box whose key presses reach the quiz before
+// the box handles them.
+#pragma once
+
+#include <QLineEdit>
+#include <cstdint>
+#include <functional>
+
+namespace tavrix::screens {
+
+// Where the answer boxes report what happens in them.
+class QuizInput {
+ public:
+  virtual ~QuizInput() = default;
+  // A key that produces a character code was pressed in row's box. The
+  // receiver hands the code, possibly replaced, to boxHandles, which lets
+  // the box handle it.
+  virtual void AnswerKeyPress(std::int16_t row, std::int16_t code,
+                              const std::function<void(std::int16_t)>& boxHandles) = 0;
+  virtual void AnswerFocusIn(std::int16_t row) = 0;
+  virtual void AnswerFocusOut(std::int16_t row, Qt::FocusReason reason) = 0;
+  virtual void AnswerTextChanged(std::int16_t row, const QString& text) = 0;
+};
+
+class AnswerBox final : public QLineEdit {
+  Q_OBJECT
+
+ public:
+  AnswerBox(std::int16_t row, QuizInput& input, QWidget* parent);
+  std::int16_t row() const { return row_; }
+
+  // The character code of a key, or -1 when the key produces none: Enter
+  // and Return give 13, Backspace 8, Escape 27, other keys their character.
+  static int CharCode(const QKeyEvent& e);
+
+ protected:
+  void keyPressEvent(QKeyEvent* e) override;
+  void focusInEvent(QFocusEvent* e) override;
+  void focusOutEvent(QFocusEvent* e) override;
+
+ private:
+  void HandleCode(QKeyEvent* e, std::int16_t original, std::int16_t code);
+
+  std::int16_t row_;
+  QuizInput& input_;
+};
+
+}  // namespace tavrix::screens

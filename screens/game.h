@@ -1,0 +1,61 @@
+// The game: the screen flow over its Qt windows, and the one way into the
+// engine. Every handler of the flow or its quiz runs through Run(): inside a
+// scope of the flow's deferred-event queue, so that the focus losses and
+// activations it raises are delivered when the outermost handler returns,
+// and followed by a redraw of the windows from the records.
+#pragma once
+
+#include <functional>
+
+#include "engine/flow.h"
+#include "runtime/runtime.h"
+#include "screens/quiz_screen.h"
+#include "screens/window_layer.h"
+
+namespace tavrix::screens {
+
+class Game final {
+ public:
+  // boxes shows the message boxes; the windows are brought up to date with
+  // the records before each one.
+  Game(rt::Random& random, rt::MessageBoxes& boxes);
+  ~Game();
+  Game(const Game&) = delete;
+  Game& operator=(const Game&) = delete;
+
+  // Program start: the start screen.
+  void Start();
+
+  // Runs a handler of the flow or its quiz, then redraws the windows.
+  void Run(const std::function<void()>& handler);
+  // The same for a handler of the quiz; nothing runs without a quiz screen.
+  void RunQuiz(const std::function<void(Quiz&)>& handler);
+  // A notice from the desktop, handled like the player's action it stands for.
+  void Notice(const DeferredEvents::Event& e);
+  // Redraws every window from the records.
+  void Refresh();
+
+  ScreenFlow& flow() { return flow_; }
+  QtWindowLayer& layer() { return layer_; }
+  QuizScreen& quizScreen() { return quizScreen_; }
+
+ private:
+  // The message boxes as the engine sees them: the windows are redrawn
+  // before a box opens, and the queue knows while one is open.
+  class ModalBoxes final : public rt::MessageBoxes {
+   public:
+    ModalBoxes(Game& game, rt::MessageBoxes& inner) : game_(game), inner_(inner) {}
+    std::int16_t MessageBox(const std::string& prompt, std::int16_t buttons, const std::string& title) override;
+
+   private:
+    Game& game_;
+    rt::MessageBoxes& inner_;
+  };
+
+  QuizScreen quizScreen_;
+  QtWindowLayer layer_;
+  ModalBoxes boxes_;
+  ScreenFlow flow_;
+};
+
+}  // namespace tavrix::screens
