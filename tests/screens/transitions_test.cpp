@@ -161,6 +161,34 @@ TEST_F(TransitionsTest, AKeptQuizKeepsItsFocusRowAcrossExitAndPlay) {
   EXPECT_EQ(message(3)->text(), "Bingo!");
 }
 
+// A desktop may activate the quiz window just after Exit Game hid it. Qt's
+// activation then moves the window's focus on from its hidden focus box to
+// the next one; the player's row must not follow it.
+TEST_F(TransitionsTest, ALateActivationOfTheHiddenQuizKeepsThePlayersRow) {
+  About();
+  Key(Qt::Key_Return);  // Close: the flag is "1", the rows stay
+  for (int row : {1, 4}) {
+    SCOPED_TRACE(row);
+    while (focusRow() != row) Submit(Right(focusRow()));
+    Type("12");  // typed, not submitted
+    Exit();
+    ASSERT_FALSE(math()->isVisible());
+    QApplication::setActiveWindow(math());
+    Settle();
+    QApplication::setActiveWindow(start());
+    Settle();
+    Play();
+    EXPECT_TRUE(math()->isActiveWindow());
+    EXPECT_EQ(focusRow(), row);
+    EXPECT_EQ(QApplication::focusWidget(), box(row));
+    EXPECT_EQ(box(row)->text(), "12");
+    Type("3");
+    EXPECT_EQ(box(row)->text(), "123");
+    EXPECT_EQ(quiz().Row(static_cast<std::int16_t>(row)).answer, "123");
+    for (int i = 0; i < 3; ++i) Key(Qt::Key_Backspace);
+  }
+}
+
 TEST_F(TransitionsTest, ClosingTheLastShownScreenEndsTheGame) {
   Exit();
   EXPECT_EQ(quits_, 0);
@@ -182,6 +210,82 @@ TEST(StartOnly, ClosingTheStartScreenBeforePlayEndsTheGame) {
   game.layer().StartWindow()->close();
   Settle();
   EXPECT_EQ(quits, 1);
+}
+
+}  // namespace
+}  // namespace tavrix::screens::testing
+
+namespace tavrix::screens::testing {
+namespace {
+
+// The real message boxes: a box with Yes and No is answered by one of them
+// only; Escape or a close from its frame leaves it open. A box with OK
+// closes either way, and the quiz takes that as OK.
+class MessageBoxAnswers : public GameTest {
+ protected:
+  void SetUp() override {
+    StartGame(/*real=*/true);
+    Play();
+  }
+  // Runs trigger, and inside the box it opens tries `dismiss`; records
+  // whether the box was still open afterwards and then, if it was, clicks
+  // `answer`.
+  bool StillOpenAfter(const std::function<void()>& trigger, const std::function<void(QMessageBox*)>& dismiss,
+                      QMessageBox::StandardButton answer) {
+    bool tried = false, stillOpen = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (box == nullptr || !box->isVisible()) return;
+      if (!tried) {
+        tried = true;
+        dismiss(box);
+        return;  // let the box react before looking
+      }
+      stillOpen = true;
+      box->button(answer)->click();
+    });
+    poll.start(5);
+    trigger();
+    Settle();
+    EXPECT_TRUE(tried);
+    return stillOpen;
+  }
+};
+
+const std::vector<std::pair<const char*, std::function<void(QMessageBox*)>>> kDismissals = {
+    {"Escape", [](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Escape); }},
+    {"close from the frame", [](QMessageBox* box) { box->close(); }},
+};
+
+TEST_F(MessageBoxAnswers, AYesNoBoxTakesOnlyYesOrNo) {
+  for (const auto& [name, dismiss] : kDismissals) {
+    SCOPED_TRACE(name);
+    ASSERT_TRUE(math()->isVisible());
+    const bool open = StillOpenAfter([&] { Controls(math()).mmuOption->trigger(); }, dismiss, QMessageBox::Yes);
+    EXPECT_TRUE(open);
+    // Yes, clicked afterwards, was the answer.
+    EXPECT_FALSE(math()->isVisible());
+    EXPECT_TRUE(start()->isVisible());
+    Play();
+  }
+}
+
+TEST_F(MessageBoxAnswers, AnOkBoxClosesAsOk) {
+  for (const auto& [name, dismiss] : kDismissals) {
+    SCOPED_TRACE(name);
+    const int tries = quiz().state.t_Tries;
+    const bool open = StillOpenAfter(
+        [&] {
+          box(1)->setText(Wrong(1));
+          Key(Qt::Key_Return);
+        },
+        dismiss, QMessageBox::Ok);
+    EXPECT_FALSE(open);
+    EXPECT_EQ(quiz().state.t_Tries, tries + 1);
+    EXPECT_EQ(message(1)->text(), "");  // still open, for another try
+    EXPECT_EQ(box(1)->selectedText(), Wrong(1));
+  }
 }
 
 }  // namespace

@@ -1,0 +1,260 @@
+// The game on a real X display with a window manager: windows are mapped,
+// framed and activated by the window manager, and the player's clicks and
+// keys are real X input sent with xdotool. Scenarios whose outcome depends on
+// when the desktop activates which window are repeated, so that a fault that
+// shows only now and then cannot pass.
+//
+// Run through with_openbox.sh, which provides the display.
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QScreen>
+#include <QThread>
+
+#include "tests/screens/screen_fixture.h"
+
+namespace tavrix::screens::testing {
+namespace {
+
+// Runs xdotool with the arguments; fails the test if it fails.
+void XDo(const QStringList& args) {
+  const int status = QProcess::execute(QStringLiteral("xdotool"), args);
+  EXPECT_EQ(status, 0) << "xdotool " << args.join(' ').toStdString();
+}
+
+// Processes events until cond holds, for at most ms milliseconds.
+template <typename Cond>
+bool WaitFor(Cond cond, int ms = 5000) {
+  QElapsedTimer timer;
+  timer.start();
+  while (!cond()) {
+    if (timer.elapsed() > ms) return false;
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    QThread::msleep(5);
+  }
+  return true;
+}
+
+void Pause(int ms) {
+  WaitFor([] { return false; }, ms);
+}
+
+// The player's mouse: moves to a point of the widget and clicks it.
+void ClickAt(const QWidget* w, QPoint at) {
+  const QPoint p = w->mapToGlobal(at);
+  XDo({"mousemove", "--sync", QString::number(p.x()), QString::number(p.y())});
+  XDo({"click", "1"});
+}
+void Click(const QWidget* w) { ClickAt(w, w->rect().center()); }
+
+void PressKey(const char* keys) { XDo({"key", "--clearmodifiers", QString::fromLatin1(keys)}); }
+void TypeText(const QString& text) { XDo({"type", "--delay", "30", text}); }
+
+// Answers the real message boxes as the player would, with X input, from a
+// timer that runs inside the box's own event loop. Each step gets the box
+// once it is the active window, and may leave it open for the next step.
+class BoxPlayer {
+ public:
+  using Step = std::function<void(QMessageBox*)>;
+  explicit BoxPlayer(std::vector<Step> steps) : steps_(std::move(steps)) {
+    QObject::connect(&timer_, &QTimer::timeout, [this] { Poll(); });
+    timer_.start(100);
+  }
+  bool Done() const { return next_ == steps_.size(); }
+  std::vector<QString> prompts;  // the prompt each step saw
+
+ private:
+  void Poll() {
+    if (running_ || Done()) return;
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (box == nullptr || !box->isVisible() || !box->isActiveWindow()) return;
+    running_ = true;
+    prompts.push_back(box->text());
+    steps_[next_++](box);
+    running_ = false;
+  }
+
+  std::vector<Step> steps_;
+  std::size_t next_ = 0;
+  bool running_ = false;
+  QTimer timer_;
+};
+
+class DesktopTest : public GameTest {
+ protected:
+  void SetUp() override {
+    StartGame(/*real=*/true);
+    ASSERT_TRUE(WaitFor([&] { return start()->isActiveWindow(); })) << "the start screen never became active";
+  }
+
+  void Play() {
+    Click(Controls(start()).cmdPlay);
+    ASSERT_TRUE(WaitFor([&] { return math() != nullptr && math()->isActiveWindow() && focusRow() != 0; }))
+        << "the quiz screen never became active with a focus row";
+  }
+  // Opens a menu of the quiz screen's menu bar and clicks one of its items.
+  void Menu(QMenu* menu, QAction* item) {
+    const MathControls& c = Controls(math());
+    ClickAt(c.menuBar, c.menuBar->actionGeometry(menu->menuAction()).center());
+    ASSERT_TRUE(WaitFor([&] { return menu->isVisible(); })) << "menu did not open";
+    ClickAt(menu, menu->actionGeometry(item).center());
+  }
+  void About() {
+    Menu(Controls(math()).mmuAbout, Controls(math()).mmuZuzirArido);
+    ASSERT_TRUE(WaitFor([&] { return about() != nullptr && about()->isActiveWindow(); }));
+  }
+  void CloseAbout() {
+    Click(Controls(about()).cmdClose);
+    ASSERT_TRUE(WaitFor([&] { return !about()->isVisible() && math()->isActiveWindow(); }));
+  }
+  // Exit Game, answered with a click on Yes.
+  void ExitGame() {
+    BoxPlayer player({[](QMessageBox* box) { Click(box->button(QMessageBox::Yes)); }});
+    Menu(Controls(math()).mmuOptional, Controls(math()).mmuOption);
+    ASSERT_TRUE(WaitFor([&] { return player.Done() && start()->isActiveWindow(); }));
+  }
+  // The frame of the active window closes it (openbox binds Alt+F4 to that).
+  void CloseActiveFromFrame() { PressKey("alt+F4"); }
+};
+
+// Exit Game and Play with the flag "1" bring the quiz back as it was left:
+// the typed answer, and the focus in the row the player was in.
+TEST_F(DesktopTest, ExitAndPlayKeepTheFocusRowAndTheTypedAnswer) {
+  Play();
+  About();
+  CloseAbout();  // the flag is now "1"
+  for (int round = 0; round < 15; ++round) {
+    const int row = focusRow();
+    SCOPED_TRACE(::testing::Message() << "round " << round << ", row " << row);
+    TypeText(QStringLiteral("12"));
+    ASSERT_TRUE(WaitFor([&] { return box(row)->text() == "12"; }));
+    ExitGame();
+    Click(Controls(start()).optLevel[static_cast<std::size_t>(round % 3)]);
+    Play();
+    EXPECT_EQ(focusRow(), row);
+    EXPECT_EQ(QApplication::focusWidget(), box(row));
+    EXPECT_EQ(box(row)->text(), "12");
+    // What the player types next lands in that row.
+    TypeText(QStringLiteral("3"));
+    EXPECT_TRUE(WaitFor([&] { return box(row)->text() == "123"; })) << "typed into row " << focusRow();
+    // Finish the row with the right answer: the next round starts a row on.
+    box(row)->selectAll();
+    TypeText(Right(row));
+    PressKey("Return");
+    ASSERT_TRUE(WaitFor([&] { return message(row)->text() == "Bingo!" && focusRow() != row; }));
+    if (row == kRowCount - 1) break;  // the next finished row would end the quiz
+  }
+}
+
+// A Yes/No box is answered only by Yes or No: Escape and the frame's close
+// leave it open. An OK box closes with either, as OK.
+TEST_F(DesktopTest, EscapeAndTheFrameCloseOnMessageBoxes) {
+  Play();
+  for (int round = 0; round < 5; ++round) {
+    SCOPED_TRACE(round);
+    bool openAfterEscape = false, openAfterClose = false;
+    BoxPlayer exit({
+        [](QMessageBox*) { PressKey("Escape"); },
+        [&](QMessageBox* box) {
+          openAfterEscape = box->isVisible();
+          CloseActiveFromFrame();
+        },
+        [&](QMessageBox* box) {
+          openAfterClose = box->isVisible();
+          Click(box->button(QMessageBox::No));
+        },
+    });
+    // A step runs only while the box is there and active: give each a moment.
+    Menu(Controls(math()).mmuOptional, Controls(math()).mmuOption);
+    ASSERT_TRUE(WaitFor([&] { return exit.Done(); }, 10000));
+    EXPECT_TRUE(openAfterEscape);
+    EXPECT_TRUE(openAfterClose);
+    EXPECT_TRUE(WaitFor([&] { return math()->isActiveWindow(); }));
+    EXPECT_FALSE(start()->isVisible());
+
+    // A wrong answer's box, closed with Escape or from its frame.
+    const int row = focusRow();
+    const int tries = quiz().state.t_Tries;
+    BoxPlayer oops({[&](QMessageBox*) { PressKey(round % 2 ? "Escape" : "alt+F4"); }});
+    TypeText(Wrong(row));
+    PressKey("Return");
+    ASSERT_TRUE(WaitFor([&] { return oops.Done() && QApplication::activeModalWidget() == nullptr; }));
+    EXPECT_EQ(oops.prompts, std::vector<QString>{Q(kTryAgain)});
+    EXPECT_EQ(quiz().state.t_Tries, tries + 1);
+    EXPECT_EQ(message(row)->text(), "");
+    ASSERT_TRUE(WaitFor([&] { return math()->isActiveWindow() && focusRow() == row; }));
+    TypeText(Right(row));  // replaces the selected wrong answer
+    PressKey("Return");
+    ASSERT_TRUE(WaitFor([&] { return message(row)->text() == "Bingo!"; }));
+  }
+}
+
+// Closing the quiz screen from its frame while the about screen is shown,
+// then Close: the quiz screen made again has questions, and keeps them across
+// Exit Game and Play.
+TEST_F(DesktopTest, AQuizScreenClosedFromItsFrameComesBackWithQuestions) {
+  Play();
+  for (int round = 0; round < 5; ++round) {
+    SCOPED_TRACE(round);
+    About();
+    ClickAt(Controls(math()).client, QPoint(20, 20));  // back to the quiz screen, beside the about screen
+    ASSERT_TRUE(WaitFor([&] { return math()->isActiveWindow(); }));
+    CloseActiveFromFrame();
+    ASSERT_TRUE(WaitFor([&] { return math() == nullptr; }));
+    ASSERT_TRUE(about()->isVisible());
+    EXPECT_FALSE(start()->isVisible());
+    ASSERT_TRUE(WaitFor([&] { return about()->isActiveWindow(); }));
+    Click(Controls(about()).cmdClose);
+    ASSERT_TRUE(WaitFor([&] { return math() != nullptr && math()->isActiveWindow(); }));
+    for (int row = 1; row <= kRowCount; ++row) EXPECT_EQ(quiz().Row(static_cast<std::int16_t>(row)).State(), RowState::Open);
+    const QStringList questions = Questions();
+    ExitGame();
+    Play();
+    EXPECT_EQ(Questions(), questions);
+    EXPECT_EQ(quits_, 0);
+  }
+}
+
+// A click on the quiz screen while the about screen is shown is an
+// activation; the about screen's Close is one that keeps the rows; neither
+// the desktop's own notices nor a message box closing add another.
+TEST_F(DesktopTest, ActivationsAreCountedOncePerMove) {
+  Play();
+  for (int round = 0; round < 10; ++round) {
+    SCOPED_TRACE(round);
+    const int quizzes = random_.reseeds;
+    About();
+    ClickAt(Controls(math()).client, QPoint(20, 20));  // beside the about screen
+    ASSERT_TRUE(WaitFor([&] { return math()->isActiveWindow(); }));
+    Pause(100);  // any late notice
+    EXPECT_EQ(random_.reseeds, quizzes + (round == 0 ? 1 : 0)) << "flag " << flow().txtGiveup()->c_str();
+    About();
+    CloseAbout();
+    Pause(100);
+    EXPECT_EQ(random_.reseeds, quizzes + (round == 0 ? 1 : 0));
+    EXPECT_EQ(*flow().txtGiveup(), "1");
+  }
+}
+
+// Each window, the first time it is shown, has its whole frame centred on the
+// screen's available area.
+TEST_F(DesktopTest, WindowsAreCentredWithTheirFrames) {
+  const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+  auto expectCentred = [&](ScreenWindow* w) {
+    SCOPED_TRACE(w->objectName().toStdString());
+    ASSERT_TRUE(WaitFor([&] { return !w->windowHandle()->frameMargins().isNull(); })) << "never framed";
+    Pause(100);  // a move after framing
+    const QRect frame = w->frameGeometry();
+    EXPECT_GT(frame.height(), w->height()) << "a title bar";
+    EXPECT_NEAR(frame.center().x(), area.center().x(), 1);
+    EXPECT_NEAR(frame.center().y(), area.center().y(), 1);
+    EXPECT_TRUE(area.contains(frame)) << "frame at " << frame.x() << "," << frame.y();
+  };
+  expectCentred(start());
+  Play();
+  expectCentred(math());
+  About();
+  expectCentred(about());
+}
+
+}  // namespace
+}  // namespace tavrix::screens::testing
