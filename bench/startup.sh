@@ -16,7 +16,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/../scripts/common.sh"
 install_missing "${PLAY_PACKAGES[@]}" "${BENCH_PACKAGES[@]}"
 RUNS="${1:-15}"
 BUILD="$ROOT/build/bench"
-build "$BUILD" -DCMAKE_BUILD_TYPE=Release -DTAVRIX_BUILD_TESTS=OFF >/dev/null
+build "$BUILD" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
 TAVRIX="$BUILD/app/tavrix"
 FLOOR="$BUILD/bench/floor/tavrix_floor"
 

@@ -6,9 +6,12 @@ JOBS="$(nproc 2>/dev/null || echo 2)"
 
 # Debian packages the game needs to build and run.
 PLAY_PACKAGES=(cmake g++ make pkg-config qt6-base-dev libgl-dev libxcb1-dev fonts-arphic-uming fonts-liberation)
-# What the tests need on top.
+# What the tests need on top: the test and benchmark libraries, clang for the
+# fuzzers, the packaging checks' tools, and a display with a window manager
+# for the display tests.
 TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
-               desktop-file-utils appstream dpkg-dev file)
+               desktop-file-utils appstream dpkg-dev file lintian
+               xvfb openbox x11-utils xdotool)
 # What the start-up measurement needs: a display, a window manager, xprop.
 BENCH_PACKAGES=(libbenchmark-dev xvfb openbox x11-utils)
 
