@@ -52,6 +52,10 @@ out="$(desktop-file-validate "$desktop" 2>&1)" || fail "desktop-file-validate fa
 grep -qx 'Exec=tavrix' "$desktop" || fail "desktop entry does not run tavrix"
 grep -qx "Icon=$app_id" "$desktop" || fail "desktop entry does not name icon $app_id"
 grep -qx 'Categories=Education;Math;' "$desktop" || fail "desktop entry categories are not Education;Math;"
+# Docks match a window to this entry by the entry's name: the game's windows
+# carry it as WM_CLASS (window_class.sh) and Wayland app_id.
+[ "$(basename "$desktop" .desktop)" = "$app_id" ] || fail "desktop entry is not named $app_id.desktop"
+grep -qx "StartupWMClass=$app_id" "$desktop" || fail "desktop entry's StartupWMClass is not $app_id"
 
 # --strict fails on anything above a pedantic hint; validate-tree also
 # checks the metainfo against the desktop entry and icons it refers to.
