@@ -8,15 +8,27 @@ JOBS="$(nproc 2>/dev/null || echo 2)"
 PLAY_PACKAGES=(cmake g++ make pkg-config qt6-base-dev libgl-dev libxcb1-dev fonts-arphic-uming fonts-liberation)
 # What the tests need on top: the test and benchmark libraries, clang for the
 # fuzzers, the packaging checks' tools, and a display with a window manager
-# for the display tests.
+# for the display tests (X with openbox, and a Wayland compositor).
 TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
                desktop-file-utils appstream dpkg-dev file lintian
-               xvfb openbox x11-utils xdotool)
+               xvfb openbox x11-utils xdotool weston qt6-wayland)
 # What the start-up measurement needs: a display, a window manager, xprop.
 BENCH_PACKAGES=(libbenchmark-dev xvfb openbox x11-utils)
 
+# can_be_root: true when this is root or sudo is there to become it.
+can_be_root() { [ "$(id -u)" -eq 0 ] || command -v sudo >/dev/null 2>&1; }
+
+# as_root COMMAND...: runs COMMAND as root, through sudo when this is not
+# root. Without sudo it stops with one line that says what to run as root.
 as_root() {
-  if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+  if [ "$(id -u)" -eq 0 ]; then
+    "$@"
+  elif can_be_root; then
+    sudo "$@"
+  else
+    echo "${0##*/}: not root and no sudo; as root, run: $*" >&2
+    exit 1
+  fi
 }
 
 install_missing() {
@@ -25,6 +37,11 @@ install_missing() {
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
   done
   if [ "${#missing[@]}" -gt 0 ]; then
+    if ! can_be_root; then
+      echo "${0##*/}: missing Debian packages and no sudo to install them; as root, run:" \
+           "apt-get update && apt-get install --no-install-recommends ${missing[*]}" >&2
+      exit 1
+    fi
     echo "Installing: ${missing[*]}"
     as_root apt-get update -q
     as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"

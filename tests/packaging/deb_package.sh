@@ -1,19 +1,18 @@
 #!/usr/bin/env bash
-# Builds the .deb with cpack, unpacks it and checks its files and Depends,
-# then starts the unpacked game offscreen and checks that it keeps running.
+# Builds the .deb with cpack, unpacks it and checks its control fields, its
+# files and its Debian documents, then starts the unpacked game offscreen and
+# checks that it keeps running.
 #
-# usage: deb_package.sh BUILD_DIR SOURCE_DIR
+# usage: deb_package.sh BUILD_DIR SOURCE_DIR VERSION
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/make_deb.sh"
 
 build_dir="$1"
 source_dir="$2"
+version="$3"
 app_id=io.github.tavrix.Tavrix
 
-fail() { echo "FAIL: $*" >&2; exit 1; }
-
-for tool in cpack dpkg-deb dpkg-shlibdeps; do
-  command -v "$tool" >/dev/null || fail "$tool is not installed"
-done
+command -v dpkg-parsechangelog >/dev/null || fail "dpkg-parsechangelog is not installed"
 
 work="$(mktemp -d)"
 game_pid=
@@ -26,18 +25,12 @@ cleanup() {
 }
 trap cleanup EXIT
 
-cpack --config "$build_dir/CPackConfig.cmake" -G DEB -B "$work/out" >"$work/cpack.log" 2>&1 \
-  || { cat "$work/cpack.log" >&2; fail "cpack failed"; }
-
-debs=("$work"/out/*.deb)
-[ "${#debs[@]}" -eq 1 ] && [ -f "${debs[0]}" ] || fail "cpack did not make exactly one .deb: ${debs[*]}"
-deb="${debs[0]}"
-echo "package: $(basename "$deb")"
+make_deb "$build_dir" "$work"
 
 # Control fields.
 [ "$(dpkg-deb -f "$deb" Package)" = tavrix ] || fail "Package is not tavrix"
-[ "$(dpkg-deb -f "$deb" Version)" = 1.1.0 ] || fail "Version is $(dpkg-deb -f "$deb" Version), not 1.1.0"
-[ "$(dpkg-deb -f "$deb" Section)" = games ] || fail "Section is not games"
+[ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "Version is $(dpkg-deb -f "$deb" Version), not $version"
+[ "$(dpkg-deb -f "$deb" Section)" = education ] || fail "Section is $(dpkg-deb -f "$deb" Section), not education"
 [ -n "$(dpkg-deb -f "$deb" Maintainer)" ] || fail "no Maintainer"
 
 depends="$(dpkg-deb -f "$deb" Depends)"
@@ -48,13 +41,17 @@ for pkg in fonts-arphic-uming fonts-liberation libqt6widgets6 libc6 libstdc++6; 
   grep -qx "$pkg" <<<"$names" || fail "Depends lacks $pkg"
 done
 
-# The file list: exactly the game and its desktop integration.
+# The file list: exactly the game, its manual page, its desktop integration
+# and its Debian documents.
 dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print $6 }' | sed 's#^\./##' | sort >"$work/files"
 cat >"$work/expected" <<LIST
 usr/bin/tavrix
 usr/share/applications/$app_id.desktop
+usr/share/doc/tavrix/changelog.gz
+usr/share/doc/tavrix/copyright
 usr/share/icons/hicolor/48x48/apps/$app_id.png
 usr/share/icons/hicolor/scalable/apps/$app_id.svg
+usr/share/man/man1/tavrix.1.gz
 usr/share/metainfo/$app_id.metainfo.xml
 LIST
 sort -o "$work/expected" "$work/expected"
@@ -71,9 +68,18 @@ done
 [ -x "$root/usr/bin/tavrix" ] || fail "usr/bin/tavrix is not executable"
 cmp -s "$root/usr/share/applications/$app_id.desktop" "$source_dir/packaging/$app_id.desktop" \
   || fail "packaged desktop entry differs from packaging/$app_id.desktop"
+cmp -s "$root/usr/share/doc/tavrix/copyright" "$source_dir/packaging/copyright" \
+  || fail "packaged copyright file differs from packaging/copyright"
 
-# Start the unpacked game. It has no command line and waits for the player,
-# so it must still be running after a while; the test then ends it.
+# The changelog is a native package's (the version has no Debian revision),
+# and its latest entry is this version.
+gzip -dc "$root/usr/share/doc/tavrix/changelog.gz" >"$work/changelog" || fail "changelog.gz is not gzip data"
+cmp -s "$work/changelog" "$source_dir/packaging/changelog" || fail "packaged changelog differs from packaging/changelog"
+changes_version="$(dpkg-parsechangelog -l "$work/changelog" -S Version)"
+[ "$changes_version" = "$version" ] || fail "the changelog's latest entry is $changes_version, not $version"
+
+# Start the unpacked game. Without options it waits for the player, so it
+# must still be running after a while; the test then ends it.
 mkdir -m 700 "$work/runtime"
 QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR="$work/runtime" \
   "$root/usr/bin/tavrix" >"$work/game.log" 2>&1 &
