@@ -5,11 +5,10 @@
 // shows only now and then cannot pass.
 //
 // Run through with_openbox.sh, which provides the display.
-#include <QElapsedTimer>
 #include <QProcess>
 #include <QScreen>
-#include <QThread>
 
+#include "tests/display/wait_for.h"
 #include "tests/screens/screen_fixture.h"
 
 namespace tavrix::screens::testing {
@@ -19,19 +18,6 @@ namespace {
 void XDo(const QStringList& args) {
   const int status = QProcess::execute(QStringLiteral("xdotool"), args);
   EXPECT_EQ(status, 0) << "xdotool " << args.join(' ').toStdString();
-}
-
-// Processes events until cond holds, for at most ms milliseconds.
-template <typename Cond>
-bool WaitFor(Cond cond, int ms = 5000) {
-  QElapsedTimer timer;
-  timer.start();
-  while (!cond()) {
-    if (timer.elapsed() > ms) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    QThread::msleep(5);
-  }
-  return true;
 }
 
 void Pause(int ms) {

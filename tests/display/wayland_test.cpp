@@ -3,25 +3,12 @@
 // its questions, and a whole quiz can be played.
 //
 // Run through with_weston.sh, which provides the display.
-#include <QElapsedTimer>
-#include <QThread>
 
+#include "tests/display/wait_for.h"
 #include "tests/screens/screen_fixture.h"
 
 namespace tavrix::screens::testing {
 namespace {
-
-template <typename Cond>
-bool WaitFor(Cond cond, int ms = 5000) {
-  QElapsedTimer timer;
-  timer.start();
-  while (!cond()) {
-    if (timer.elapsed() > ms) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    QThread::msleep(5);
-  }
-  return true;
-}
 
 class WaylandTest : public GameTest {};
 

@@ -50,12 +50,10 @@ T* Named(const QObject* parent, const QString& name) {
 inline QString Indexed(const char* name, int index) { return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index); }
 
 struct StartControls {
-  EtchedFrame* Frame1;
-  QLabel* Label1;
-  EtchedFrame* frmeLevel;
-  QPushButton* cmdPlay;
   std::array<QRadioButton*, 3> optLevel;
-  QLabel* Label2;
+  QPushButton* cmdPlay;
+  QLabel *Label1, *Label2;
+  EtchedFrame *Frame1, *frmeLevel;
 };
 struct MathControls {
   QWidget* client;
