@@ -4,8 +4,8 @@
 #   dev      every test, display tests included (build/dev);
 #   asan     the same under AddressSanitizer + UndefinedBehaviorSanitizer (build/asan);
 #   fuzz     each libFuzzer target as a test, 60 s each (build/fuzz, clang);
-#   release  the hardened build the package is made from, its tests and the .deb
-#            (build/release).
+#   release  the hardened build the package is made from, its tests (not the
+#            display tests) and the .deb (build/release).
 # Every stage runs even when an earlier one failed; the script fails if any did.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 install_missing "${PLAY_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
