@@ -8,7 +8,8 @@ JOBS="$(nproc 2>/dev/null || echo 2)"
 PLAY_PACKAGES=(cmake g++ make pkg-config qt6-base-dev libgl-dev libxcb1-dev fonts-arphic-uming fonts-liberation)
 # What the tests need on top.
 TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
-               desktop-file-utils appstream dpkg-dev file)
+               desktop-file-utils appstream dpkg-dev file
+               xvfb openbox x11-utils xdotool)  # the tests on a real display
 # What the start-up measurement needs: a display, a window manager, xprop.
 BENCH_PACKAGES=(libbenchmark-dev xvfb openbox x11-utils)
 
