@@ -29,7 +29,7 @@
 
 #include "engine/quiz.h"
 #include "screens/message_boxes.h"
-#include "screens/window_layer.h"
+#include "screens/game.h"
 #include "tests/display/screen_recorder.h"
 #include "tests/support/doubles.h"
 
