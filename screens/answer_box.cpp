@@ -76,4 +76,17 @@ void AnswerBox::focusOutEvent(QFocusEvent* e) {
   input_.AnswerFocusOut(row_, e->reason());
 }
 
+QRect AnswerBox::CharacterRect(int offset) const {
+  const QString t = text();
+  if (offset < 0 || offset >= t.size()) return {};
+  // The text cursor stands in the middle of its rectangle; the character is
+  // as far from it as the text between them is wide.
+  const QFontMetrics metrics(font());
+  const QRect cursor = cursorRect();
+  const int at = cursorPosition();
+  const int x = cursor.center().x() + (offset >= at ? metrics.horizontalAdvance(t.mid(at, offset - at))
+                                                    : -metrics.horizontalAdvance(t.mid(offset, at - offset)));
+  return {x, cursor.top(), metrics.horizontalAdvance(t.mid(offset, 1)), metrics.height()};
+}
+
 }  // namespace tavrix::screens

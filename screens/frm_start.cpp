@@ -36,6 +36,7 @@ frmStart::frmStart() : ScreenWindow("frmStart") {
 
   Frame1 = new EtchedFrame(this);
   Frame1->setObjectName("Frame1");
+  Frame1->setAccessibleName(QStringLiteral("How to Play"));
   Frame1->setGeometry(TwipsRect(840, 840, 5655, 3255));
 
   Label1 = new QLabel(Frame1);
@@ -62,6 +63,7 @@ frmStart::frmStart() : ScreenWindow("frmStart") {
   for (int i = 0; i < 3; ++i) {
     auto* opt = new QRadioButton(QString::fromLatin1(kCaptions[i]), frmeLevel);
     opt->setObjectName(QString::fromLatin1(kNames[i]));
+    opt->setAccessibleName(opt->text().trimmed());  // the level, without the blanks that set it off
     opt->setGeometry(TwipsRect(240, 360 + 360 * i, 2055, 255));
     levels->addButton(opt, i);
     optLevel[static_cast<std::size_t>(i)] = opt;
