@@ -1,7 +1,9 @@
 #include "screens/answer_box.h"
 
 #include <QKeyEvent>
+#include <QPainter>
 
+#include "screens/contrast.h"
 #include "screens/fonts.h"
 
 namespace tavrix::screens {
@@ -87,6 +89,12 @@ QRect AnswerBox::CharacterRect(int offset) const {
   const int x = cursor.center().x() + (offset >= at ? metrics.horizontalAdvance(t.mid(at, offset - at))
                                                     : -metrics.horizontalAdvance(t.mid(offset, at - offset)));
   return {x, cursor.top(), metrics.horizontalAdvance(t.mid(offset, 1)), metrics.height()};
+}
+
+void AnswerBox::paintEvent(QPaintEvent* e) {
+  QLineEdit::paintEvent(e);
+  QPainter p(this);
+  DrawOutline(p, palette(), rect(), OutlineShape::Box, hasFocus());
 }
 
 }  // namespace tavrix::screens

@@ -41,6 +41,7 @@ class AnswerBox final : public QLineEdit {
   void keyPressEvent(QKeyEvent* e) override;
   void focusInEvent(QFocusEvent* e) override;
   void focusOutEvent(QFocusEvent* e) override;
+  void paintEvent(QPaintEvent* e) override;
 
  private:
   void HandleCode(QKeyEvent* e, std::int16_t original, std::int16_t code);

@@ -1,10 +1,15 @@
 // What assistive tools learn about the game through QAccessible: the roles,
 // names, states and relations of the controls, the events that announce a
-// row's result and the message boxes.
+// row's result and the message boxes; and that every control stays visible
+// under light and dark colour schemes.
 #include <QAccessibleBridge>
 #include <QApplication>
+#include <QStyle>
+#include <QStyleFactory>
+#include <QStyleOptionButton>
 #include <QtPlugin>
 #include <algorithm>
+#include <cmath>
 #include <optional>
 #include <vector>
 
@@ -296,6 +301,140 @@ TEST_F(AccessibleBoxesTest, MessageBoxesAreAlertsThatSayTheirPrompt) {
   ASSERT_TRUE(revealed.has_value());
   EXPECT_GE(*revealed, heard[2].eventsBefore);
   EXPECT_EQ(Announcements(), 1);
+}
+
+// ------------------------------------------------------------ colour schemes
+
+// WCAG's contrast ratio of two colours, 1 to 21.
+double Contrast(const QColor& a, const QColor& b) {
+  auto luminance = [](const QColor& c) {
+    auto channel = [](double v) { return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+    return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+  };
+  const double la = luminance(a), lb = luminance(b);
+  return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// The most any pixel of an area stands out from a background colour.
+double MostContrast(const QImage& image, const QRect& area, const QColor& background) {
+  double most = 1;
+  for (int y = area.top(); y <= area.bottom(); ++y)
+    for (int x = area.left(); x <= area.right(); ++x) most = std::max(most, Contrast(image.pixelColor(x, y), background));
+  return most;
+}
+
+// A palette as a colour scheme of Debian's qt6ct lists it: the colours of
+// the roles from WindowText to PlaceholderText, for every colour group.
+QPalette Scheme(const char* colours) {
+  QPalette p;
+  const QStringList list = QString::fromLatin1(colours).split(',');
+  for (int role = 0; role < list.size() && role < QPalette::NColorRoles; ++role) {
+    if (role != QPalette::NoRole) p.setColor(static_cast<QPalette::ColorRole>(role), QColor(list[role].trimmed()));
+  }
+  return p;
+}
+
+struct ColourScheme {
+  const char* name;
+  QPalette palette;
+  bool dark;
+};
+
+std::vector<ColourScheme> Schemes() {
+  QStyle* fusion = QStyleFactory::create("Fusion");
+  std::vector<ColourScheme> schemes = {
+      {"Fusion's own", fusion->standardPalette(), false},
+      {"qt6ct simple",
+       Scheme("#000000, #efebe7, #ffffff, #cbc7c4, #9f9d9a, #b8b5b2, #000000, #ffffff, #000000, #ffffff, #efebe7, "
+              "#b1aeab, #308cc6, #ffffff, #0000ff, #ff0000, #f7f5f3, #000000, #ffffdc, #000000, #80000000"),
+       false},
+      {"qt6ct darker",
+       Scheme("#ffffff, #424245, #979797, #5e5c5b, #302f2e, #4a4947, #ffffff, #ffffff, #ffffff, #3d3d3d, #222020, "
+              "#e7e4e0, #12608a, #f9f9f9, #0986d3, #a70b06, #5c5b5a, #ffffff, #3f3f36, #ffffff, #80ffffff"),
+       true},
+      {"qt6ct waves",
+       Scheme("#b0b0b0, #010b2c, #979797, #5e5c5b, #302f2e, #4a4947, #b0b0b0, #b0b0b0, #b0b0b0, #010b2c, #010b2c, "
+              "#b0b0b0, #302f2e, #b0b0b0, #0986d3, #a70b06, #5c5b5a, #ffffff, #3f3f36, #ffffff, #80ffffff"),
+       true},
+  };
+  delete fusion;
+  return schemes;
+}
+
+// The level options and the answer boxes, open and finished, under Fusion
+// with each scheme: on a dark scheme their outlines stand out from the
+// window at least 3:1, as the outlines of controls should; on a light one
+// they are drawn exactly as the style draws any radio button or line edit.
+TEST_F(AccessibilityTest, ControlsStayVisibleUnderLightAndDarkSchemes) {
+  // The other tests run with the application's own look.
+  struct RestoreLook {
+    QString style = QApplication::style()->name();
+    QPalette palette = QApplication::palette();
+    std::unique_ptr<Game>& game;
+    ~RestoreLook() {
+      game.reset();
+      Settle();
+      QApplication::setStyle(style);
+      QApplication::setPalette(palette);
+    }
+  } restore{.game = game_};
+  QApplication::setStyle("Fusion");
+  for (const ColourScheme& scheme : Schemes()) {
+    SCOPED_TRACE(scheme.name);
+    game_.reset();
+    Settle();
+    QApplication::setPalette(scheme.palette);
+    StartGame();
+    const QColor face = scheme.palette.color(QPalette::Button);  // the windows' background
+    EXPECT_EQ(start()->palette().color(QPalette::Window), face);
+
+    for (QRadioButton* opt : Controls(start()).optLevel) {
+      SCOPED_TRACE(opt->objectName().toStdString());
+      QStyleOptionButton option;
+      option.initFrom(opt);
+      const QRect indicator = opt->style()->subElementRect(QStyle::SE_RadioButtonIndicator, &option, opt);
+      const QImage drawn = opt->grab().toImage();
+      if (scheme.dark) {
+        EXPECT_GE(MostContrast(drawn, indicator, face), 3.0);
+      } else {
+        QWidget plain;
+        plain.setPalette(opt->palette());
+        plain.setFont(opt->font());
+        QRadioButton same(opt->text(), &plain);
+        same.setGeometry(opt->geometry());
+        same.setChecked(opt->isChecked());
+        EXPECT_EQ(same.grab().toImage(), drawn);
+      }
+      // The caption reads well on any scheme.
+      EXPECT_GE(MostContrast(drawn, drawn.rect().adjusted(indicator.right() + 1, 0, 0, 0), face), 4.5);
+    }
+
+    Play();
+    Submit(Right(1));  // row 1 finished, row 2 open with the focus
+    for (int row : {1, 2, 3}) {
+      SCOPED_TRACE(row);
+      AnswerBox* b = box(row);
+      const QImage drawn = b->grab().toImage();
+      if (scheme.dark) {
+        // The outline: the two outermost pixels all round.
+        for (const QRect& edge : {QRect(0, 0, b->width(), 2), QRect(0, b->height() - 2, b->width(), 2),
+                                  QRect(0, 0, 2, b->height()), QRect(b->width() - 2, 0, 2, b->height())})
+          EXPECT_GE(MostContrast(drawn, edge, face), 3.0);
+      } else {
+        QWidget plain;
+        plain.setPalette(Controls(math()).client->palette());
+        QLineEdit same(b->text(), &plain);
+        same.setPalette(b->palette());
+        same.setFont(b->font());
+        same.setReadOnly(b->isReadOnly());
+        same.setGeometry(b->geometry());
+        same.setCursorPosition(b->cursorPosition());
+        if (!b->hasFocus()) {  // a box without the focus cannot show it
+          EXPECT_EQ(same.grab().toImage(), drawn);
+        }
+      }
+    }
+  }
 }
 
 }  // namespace
