@@ -1,7 +1,9 @@
 #include "screens/answer_box.h"
 
 #include <QKeyEvent>
+#include <QPainter>
 
+#include "screens/contrast.h"
 #include "screens/fonts.h"
 
 namespace tavrix::screens {
@@ -74,6 +76,25 @@ void AnswerBox::focusInEvent(QFocusEvent* e) {
 void AnswerBox::focusOutEvent(QFocusEvent* e) {
   QLineEdit::focusOutEvent(e);
   input_.AnswerFocusOut(row_, e->reason());
+}
+
+QRect AnswerBox::CharacterRect(int offset) const {
+  const QString t = text();
+  if (offset < 0 || offset >= t.size()) return {};
+  // The text cursor stands in the middle of its rectangle; the character is
+  // as far from it as the text between them is wide.
+  const QFontMetrics metrics(font());
+  const QRect cursor = cursorRect();
+  const int at = cursorPosition();
+  const int x = cursor.center().x() + (offset >= at ? metrics.horizontalAdvance(t.mid(at, offset - at))
+                                                    : -metrics.horizontalAdvance(t.mid(offset, at - offset)));
+  return {x, cursor.top(), metrics.horizontalAdvance(t.mid(offset, 1)), metrics.height()};
+}
+
+void AnswerBox::paintEvent(QPaintEvent* e) {
+  QLineEdit::paintEvent(e);
+  QPainter p(this);
+  DrawOutline(p, palette(), rect(), OutlineShape::Box, hasFocus());
 }
 
 }  // namespace tavrix::screens

@@ -33,10 +33,15 @@ class AnswerBox final : public QLineEdit {
   // and Return give 13, Backspace 8, Escape 27, other keys their character.
   static int CharCode(const QKeyEvent& e);
 
+  // Where the character at offset is drawn, in the box's coordinates; null
+  // past the end of the text. For assistive tools.
+  QRect CharacterRect(int offset) const;
+
  protected:
   void keyPressEvent(QKeyEvent* e) override;
   void focusInEvent(QFocusEvent* e) override;
   void focusOutEvent(QFocusEvent* e) override;
+  void paintEvent(QPaintEvent* e) override;
 
  private:
   void HandleCode(QKeyEvent* e, std::int16_t original, std::int16_t code);

@@ -74,6 +74,8 @@ frmMath::frmMath(QuizInput& input) : ScreenWindow("frmMath") {
     txtAnswer[k] = new AnswerBox(static_cast<std::int16_t>(i), input, client);
     txtAnswer[k]->setGeometry(TwipsRect(3075, top, 900, 405));
     txtAnswer[k]->hide();
+    // The question labels the box: assistive tools say it with the box.
+    for (QLabel* question : {lblNum1[k], lblOpcode[k], lblNum2[k], lblEqual[k]}) question->setBuddy(txtAnswer[k]);
     lblMessage[k] = RowLabel(client, "lblMessage", i, TwipsRect(4000, top, 2800, 375), Qt::AlignLeft);
   }
   for (std::size_t k = 0; k + 1 < txtAnswer.size(); ++k) setTabOrder(txtAnswer[k], txtAnswer[k + 1]);
@@ -96,6 +98,8 @@ frmMath::frmMath(QuizInput& input) : ScreenWindow("frmMath") {
   lblComment->setBackgroundRole(QPalette::Window);
   lblComment->setForegroundRole(QPalette::Text);
   lblComment->hide();
+
+  announcer = new Announcer(client);
 
   // Menus. The digits and operation menus are switched off for good.
   mnuDigitalNo = menuBar->addMenu(QStringLiteral("位數(&D)"));
@@ -188,6 +192,7 @@ bool frmMath::eventFilter(QObject* watched, QEvent* e) {
 
 void frmMath::Redraw(const Quiz& quiz) {
   const QPalette app = QApplication::palette();
+  bool anyMessage = false;
   for (std::int16_t i = 1; i <= kRowCount; ++i) {
     const QuestionRow& r = quiz.Row(i);
     const auto k = static_cast<std::size_t>(i - 1);
@@ -195,7 +200,11 @@ void frmMath::Redraw(const Quiz& quiz) {
     lblOpcode[k]->setText(U(r.opcode));
     lblNum2[k]->setText(U(r.num2));
     lblEqual[k]->setVisible(r.equalShown);
-    lblMessage[k]->setText(U(r.message));
+    const QString message = U(r.message);
+    // A row that finishes is announced, in the row the player is still in.
+    if (lblMessage[k]->text().isEmpty() && !message.isEmpty() && isVisible()) announcer->Announce(message, lblMessage[k]);
+    lblMessage[k]->setText(message);
+    anyMessage |= !message.isEmpty();
 
     AnswerBox* box = txtAnswer[k];
     const QString text = U(r.answer);
@@ -208,6 +217,7 @@ void frmMath::Redraw(const Quiz& quiz) {
     box->setAccessibleDescription(question.simplified());
     box->setVisible(r.answerShown);
   }
+  if (!anyMessage) announcer->Announce({});  // a new quiz: nothing to hear any more
   // A box that the records hide keeps no focus: keys must not reach it.
   if (QWidget* f = focusWidget(); f != nullptr && !f->isVisibleTo(this)) f->clearFocus();
   const QString caption = U(quiz.lblComment.caption);

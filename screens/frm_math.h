@@ -11,6 +11,7 @@
 #include <cstdint>
 
 #include "engine/quiz.h"
+#include "screens/accessibility.h"
 #include "screens/answer_box.h"
 #include "screens/screen_window.h"
 
@@ -53,6 +54,7 @@ class frmMath final : public ScreenWindow {
   std::array<QLabel*, kRowCount> lblNum1, lblOpcode, lblNum2, lblEqual, lblMessage;
   std::array<AnswerBox*, kRowCount> txtAnswer;
   QLabel* lblComment;
+  Announcer* announcer;  // tells screen readers of a row's result as it appears
 
   QMenuBar* menuBar;
   QMenu* mnuDigitalNo;

@@ -1,7 +1,10 @@
 #include "screens/frm_start.h"
 
 #include <QApplication>
+#include <QPainter>
+#include <QStyleOptionButton>
 
+#include "screens/contrast.h"
 #include "screens/etched_frame.h"
 #include "screens/fonts.h"
 
@@ -28,6 +31,22 @@ namespace {
 // A caption kept with CR LF line ends, as the label shows it.
 QString Lines(const char* text) { return QString::fromUtf8(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")); }
 
+// optLevel(i): its round indicator keeps an outline on dark colour schemes.
+class LevelOption final : public QRadioButton {
+ public:
+  using QRadioButton::QRadioButton;
+
+ protected:
+  void paintEvent(QPaintEvent* e) override {
+    QRadioButton::paintEvent(e);
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    QPainter p(this);
+    DrawOutline(p, palette(), style()->subElementRect(QStyle::SE_RadioButtonIndicator, &option, this),
+                OutlineShape::Round, hasFocus());
+  }
+};
+
 }  // namespace
 
 frmStart::frmStart() : ScreenWindow("frmStart") {
@@ -36,6 +55,7 @@ frmStart::frmStart() : ScreenWindow("frmStart") {
 
   Frame1 = new EtchedFrame(this);
   Frame1->setObjectName("Frame1");
+  Frame1->setAccessibleName(QStringLiteral("How to Play"));
   Frame1->setGeometry(TwipsRect(840, 840, 5655, 3255));
 
   Label1 = new QLabel(Frame1);
@@ -60,8 +80,9 @@ frmStart::frmStart() : ScreenWindow("frmStart") {
   static const char* const kCaptions[] = {"  EASY", "  MEDIUM", "  HARD"};
   static const char* const kNames[] = {"optLevel(0)", "optLevel(1)", "optLevel(2)"};
   for (int i = 0; i < 3; ++i) {
-    auto* opt = new QRadioButton(QString::fromLatin1(kCaptions[i]), frmeLevel);
+    auto* opt = new LevelOption(QString::fromLatin1(kCaptions[i]), frmeLevel);
     opt->setObjectName(QString::fromLatin1(kNames[i]));
+    opt->setAccessibleName(opt->text().trimmed());  // the level, without the blanks that set it off
     opt->setGeometry(TwipsRect(240, 360 + 360 * i, 2055, 255));
     levels->addButton(opt, i);
     optLevel[static_cast<std::size_t>(i)] = opt;

@@ -11,11 +11,13 @@
 #include <xcb/xcb.h>
 
 #include "runtime/runtime.h"
+#include "screens/accessibility.h"
 #include "screens/fonts.h"
 
 namespace tavrix::screens {
 
 ScreenWindow::ScreenWindow(const char* name) {
+  InstallAccessibility();  // before anything asks about the window or its controls
   setObjectName(QString::fromLatin1(name));
   setWindowTitle(QString::fromUtf8(rt::kAppTitle.data(), static_cast<qsizetype>(rt::kAppTitle.size())));
   setWindowIcon(AppIcon());

@@ -1,0 +1,177 @@
+#include "screens/accessibility.h"
+
+#include <QAccessibleWidget>
+
+#include "screens/answer_box.h"
+#include "screens/etched_frame.h"
+#include "screens/screen_window.h"
+
+namespace tavrix::screens {
+
+namespace {
+
+// txtAnswer(i), as a one-line text that can be typed in while its row is
+// open. Qt's own line edit interface calls every line edit editable, read-only
+// or not; a finished row's box is read-only and nothing else.
+class AnswerBoxAccessible final : public QAccessibleWidget,
+                                  public QAccessibleTextInterface,
+                                  public QAccessibleEditableTextInterface {
+ public:
+  explicit AnswerBoxAccessible(AnswerBox* box) : QAccessibleWidget(box, QAccessible::EditableText) {}
+
+  AnswerBox* box() const { return static_cast<AnswerBox*>(widget()); }
+
+  QString text(QAccessible::Text t) const override {
+    if (t == QAccessible::Value) return box()->text();
+    return QAccessibleWidget::text(t);
+  }
+  void setText(QAccessible::Text t, const QString& text) override {
+    if (t != QAccessible::Value) {
+      QAccessibleWidget::setText(t, text);
+      return;
+    }
+    if (!box()->isReadOnly()) box()->setText(text);
+  }
+  QAccessible::State state() const override {
+    QAccessible::State s = QAccessibleWidget::state();
+    s.readOnly = box()->isReadOnly();
+    s.editable = !s.readOnly;
+    s.selectableText = true;
+    return s;
+  }
+  void* interface_cast(QAccessible::InterfaceType t) override {
+    if (t == QAccessible::TextInterface) return static_cast<QAccessibleTextInterface*>(this);
+    if (t == QAccessible::EditableTextInterface) return static_cast<QAccessibleEditableTextInterface*>(this);
+    return QAccessibleWidget::interface_cast(t);
+  }
+
+  // QAccessibleTextInterface
+  void selection(int selectionIndex, int* startOffset, int* endOffset) const override {
+    *startOffset = *endOffset = 0;
+    if (selectionIndex != 0 || !box()->hasSelectedText()) return;
+    *startOffset = box()->selectionStart();
+    *endOffset = *startOffset + static_cast<int>(box()->selectedText().size());
+  }
+  int selectionCount() const override { return box()->hasSelectedText() ? 1 : 0; }
+  void addSelection(int startOffset, int endOffset) override { setSelection(0, startOffset, endOffset); }
+  void removeSelection(int selectionIndex) override {
+    if (selectionIndex == 0) box()->deselect();
+  }
+  void setSelection(int selectionIndex, int startOffset, int endOffset) override {
+    if (selectionIndex == 0) box()->setSelection(startOffset, endOffset - startOffset);
+  }
+  int cursorPosition() const override { return box()->cursorPosition(); }
+  void setCursorPosition(int position) override { box()->setCursorPosition(position); }
+  QString text(int startOffset, int endOffset) const override {
+    if (startOffset > endOffset) return {};
+    return box()->text().mid(startOffset, endOffset - startOffset);
+  }
+  // An offset of -2 stands for the cursor's.
+  QString textBeforeOffset(int offset, QAccessible::TextBoundaryType type, int* startOffset,
+                           int* endOffset) const override {
+    return QAccessibleTextInterface::textBeforeOffset(offset == -2 ? cursorPosition() : offset, type, startOffset,
+                                                      endOffset);
+  }
+  QString textAfterOffset(int offset, QAccessible::TextBoundaryType type, int* startOffset,
+                          int* endOffset) const override {
+    return QAccessibleTextInterface::textAfterOffset(offset == -2 ? cursorPosition() : offset, type, startOffset,
+                                                     endOffset);
+  }
+  QString textAtOffset(int offset, QAccessible::TextBoundaryType type, int* startOffset,
+                       int* endOffset) const override {
+    return QAccessibleTextInterface::textAtOffset(offset == -2 ? cursorPosition() : offset, type, startOffset,
+                                                  endOffset);
+  }
+  int characterCount() const override { return static_cast<int>(box()->text().size()); }
+  QRect characterRect(int offset) const override {
+    const QRect r = box()->CharacterRect(offset);
+    return r.isNull() ? r : r.translated(box()->mapToGlobal(QPoint(0, 0)));
+  }
+  int offsetAtPoint(const QPoint& point) const override {
+    return box()->cursorPositionAt(box()->mapFromGlobal(point));
+  }
+  void scrollToSubstring(int startIndex, int endIndex) override {
+    box()->setCursorPosition(endIndex);
+    box()->setCursorPosition(startIndex);
+  }
+  QString attributes(int offset, int* startOffset, int* endOffset) const override {
+    *startOffset = *endOffset = offset;  // plain text: no attributes
+    return {};
+  }
+
+  // QAccessibleEditableTextInterface: a finished row's answer stays as it is.
+  void deleteText(int startOffset, int endOffset) override { replaceText(startOffset, endOffset, QString()); }
+  void insertText(int offset, const QString& text) override { replaceText(offset, offset, text); }
+  void replaceText(int startOffset, int endOffset, const QString& text) override {
+    if (box()->isReadOnly()) return;
+    box()->setText(box()->text().replace(startOffset, endOffset - startOffset, text));
+  }
+};
+
+// A notification named by the text it announces, showing while its window
+// is shown and it has one.
+class AnnouncerAccessible final : public QAccessibleWidget {
+ public:
+  explicit AnnouncerAccessible(Announcer* announcer) : QAccessibleWidget(announcer, QAccessible::Notification) {}
+
+  QString text(QAccessible::Text t) const override {
+    if (t == QAccessible::Name) return announcer()->text();
+    return QAccessibleWidget::text(t);
+  }
+  QAccessible::State state() const override {
+    QAccessible::State s = QAccessibleWidget::state();
+    s.invisible = announcer()->text().isEmpty() || !announcer()->window()->isVisible();
+    return s;
+  }
+  // Where the text it announces is shown.
+  QRect rect() const override {
+    if (state().invisible) return {};
+    return {announcer()->mapToGlobal(QPoint(0, 0)), announcer()->size()};
+  }
+
+ private:
+  const Announcer* announcer() const { return static_cast<const Announcer*>(widget()); }
+};
+
+// Qt asks with the class names of an object, the most derived first.
+QAccessibleInterface* Factory(const QString& className, QObject* object) {
+  auto is = [&className](const QMetaObject& m) { return className == QLatin1String(m.className()); };
+  // Without this, a top-level widget is a "client" area (a filler to AT-SPI),
+  // and its activation is not reported as a window's.
+  if (is(ScreenWindow::staticMetaObject)) return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+  // A frame around controls groups them under its caption.
+  if (is(EtchedFrame::staticMetaObject)) return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Grouping);
+  if (is(AnswerBox::staticMetaObject)) return new AnswerBoxAccessible(static_cast<AnswerBox*>(object));
+  if (is(Announcer::staticMetaObject)) return new AnnouncerAccessible(static_cast<Announcer*>(object));
+  return nullptr;
+}
+
+}  // namespace
+
+void InstallAccessibility() {
+  // Qt keeps each factory once, and drops them all with the application.
+  QAccessible::installFactory(&Factory);
+}
+
+Announcer::Announcer(QWidget* parent) : QWidget(parent) {
+  setObjectName(QStringLiteral("announcer"));
+  hide();  // for good: showing its window does not show it
+}
+
+void Announcer::Announce(const QString& text, const QWidget* shownBy) {
+  auto tell = [this](QAccessible::Event type) {
+    QAccessibleEvent e(this, type);
+    QAccessible::updateAccessibility(&e);
+  };
+  if (!text_.isEmpty()) {
+    text_.clear();
+    tell(QAccessible::ObjectHide);
+  }
+  if (text.isEmpty()) return;
+  if (shownBy != nullptr) setGeometry(shownBy->geometry());
+  text_ = text;
+  tell(QAccessible::NameChanged);
+  tell(QAccessible::ObjectShow);
+}
+
+}  // namespace tavrix::screens
