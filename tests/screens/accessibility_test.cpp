@@ -59,7 +59,9 @@ class TavrixRecordingBridgePlugin final : public QAccessibleBridgePlugin {
 
  public:
   QAccessibleBridge* create(const QString& /*key*/) override {
-    return new tavrix::screens::testing::RecordingBridge;
+    // Qt keeps the bridge for the life of the program and never deletes it.
+    static tavrix::screens::testing::RecordingBridge bridge;
+    return &bridge;
   }
 };
 
