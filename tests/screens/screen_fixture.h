@@ -248,7 +248,8 @@ class BoxAnswerer {
  private:
   void Poll() {
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    if (box == nullptr || !box->isVisible() || answers_.empty()) return;
+    // The player answers a box once it is the active window, with the focus in it.
+    if (box == nullptr || !box->isVisible() || !box->isActiveWindow() || answers_.empty()) return;
     SeenBox s;
     s.title = box->windowTitle();
     s.text = box->text();
