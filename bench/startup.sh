@@ -13,23 +13,19 @@
 # build/bench (Release), and starts its own display unless BENCH_DISPLAY names
 # a running one (with a window manager).
 source "$(dirname "${BASH_SOURCE[0]}")/../scripts/common.sh"
-install_missing "${PLAY_PACKAGES[@]}" "${BENCH_PACKAGES[@]}"
 RUNS="${1:-15}"
 BUILD="$ROOT/build/bench"
-build "$BUILD" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
 TAVRIX="$BUILD/app/tavrix"
 FLOOR="$BUILD/bench/floor/tavrix_floor"
 
-cleanup() { [ -n "${WM_PID:-}" ] && kill "$WM_PID" 2>/dev/null; [ -n "${X_PID:-}" ] && kill "$X_PID" 2>/dev/null; true; }
-trap cleanup EXIT
-if [ -n "${BENCH_DISPLAY:-}" ]; then
+if [ -z "${TAVRIX_BENCH_ON_DISPLAY:-}" ]; then
+  install_missing "${PLAY_PACKAGES[@]}" "${BENCH_PACKAGES[@]}"
+  build "$BUILD" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
+  if [ -z "${BENCH_DISPLAY:-}" ]; then
+    # The measurement runs on a display of its own: Xvfb with openbox.
+    exec bash "$ROOT/tests/display/with_openbox.sh" env TAVRIX_BENCH_ON_DISPLAY=1 bash "${BASH_SOURCE[0]}" "$@"
+  fi
   export DISPLAY="$BENCH_DISPLAY"
-else
-  export DISPLAY=":$((90 + RANDOM % 9))"
-  Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 & X_PID=$!
-  for _ in $(seq 50); do xprop -root >/dev/null 2>&1 && break; sleep 0.1; done
-  openbox >/dev/null 2>&1 & WM_PID=$!
-  for _ in $(seq 50); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break; sleep 0.1; done
 fi
 unset QT_QPA_PLATFORM
 
