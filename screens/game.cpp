@@ -17,7 +17,8 @@ void Game::Run(const std::function<void()>& handler) {
     DeferredEvents::Scope running(flow_.events());
     if (handler) handler();
   }
-  Refresh();
+  // A handler run inside another (the text a key typed) is redrawn with it.
+  if (!flow_.events().HandlerRunning()) Refresh();
 }
 
 void Game::RunQuiz(const std::function<void(Quiz&)>& handler) {

@@ -26,7 +26,8 @@ class Game final {
   // Program start: the start screen.
   void Start();
 
-  // Runs a handler of the flow or its quiz, then redraws the windows.
+  // Runs a handler of the flow or its quiz, then, once the outermost handler
+  // has returned, redraws the windows.
   void Run(const std::function<void()>& handler);
   // The same for a handler of the quiz; nothing runs without a quiz screen.
   void RunQuiz(const std::function<void(Quiz&)>& handler);
