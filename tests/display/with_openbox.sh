@@ -26,14 +26,25 @@ x_pid=$!
 read -r -t 20 number <"$work/displayfd" || { echo "Xvfb did not start:" >&2; cat "$work/xvfb.log" >&2; exit 1; }
 export DISPLAY=":$number"
 
-openbox >"$work/openbox.log" 2>&1 &
-wm_pid=$!
+# The number can come before the server takes connections: wait for it.
 for _ in $(seq 100); do
-  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+  xprop -root >/dev/null 2>&1 && break
   sleep 0.1
 done
-xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' ||
-  { echo "openbox did not start:" >&2; cat "$work/openbox.log" >&2; exit 1; }
+
+wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+# openbox gives up at once when it cannot open the display; try it again.
+for _ in 1 2 3; do
+  openbox >"$work/openbox.log" 2>&1 &
+  wm_pid=$!
+  for _ in $(seq 100); do
+    wm_ready && break
+    kill -0 "$wm_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  wm_ready && break
+done
+wm_ready || { echo "openbox did not start:" >&2; cat "$work/openbox.log" "$work/xvfb.log" >&2; exit 1; }
 
 export QT_QPA_PLATFORM=xcb
 status=0
