@@ -40,13 +40,13 @@ env -u RESOURCE_NAME XDG_RUNTIME_DIR="$work/runtime" "$tavrix" >"$work/game.log"
 game_pid=$!
 
 windows=
-for _ in $(seq 100); do
+for _ in $(seq 300); do
   windows="$(xprop -root _NET_CLIENT_LIST 2>/dev/null | grep -o '0x[0-9a-f]*' || true)"
   [ -n "$windows" ] && break
   kill -0 "$game_pid" 2>/dev/null || { cat "$work/game.log" >&2; fail "the game exited before showing a window"; }
   sleep 0.1
 done
-[ -n "$windows" ] || fail "no window appeared within 10 s"
+[ -n "$windows" ] || fail "no window appeared within 30 s"
 
 for window in $windows; do
   class="$(xprop -id "$window" WM_CLASS)"
