@@ -4,20 +4,17 @@
 # the entry's StartupWMClass and its desktop ID, so docks and shells match
 # the running window to its launcher.
 #
-# usage: window_class.sh TAVRIX SOURCE_DIR
+# usage: window_class.sh TAVRIX SOURCE_DIR DESKTOP_ENTRY
 # Exits with 77 (skipped) when Xvfb, openbox or xprop is not installed.
 set -euo pipefail
 
 tavrix="$1"
 source_dir="$2"
-entry="$source_dir/packaging/io.github.tavrix.Tavrix.desktop"
+entry="$3"
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 if [ -z "${TAVRIX_ON_OWN_DISPLAY:-}" ]; then
-  for tool in Xvfb openbox xprop; do
-    command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
-  done
   TAVRIX_ON_OWN_DISPLAY=1 exec bash "$source_dir/tests/display/with_openbox.sh" bash "$0" "$@"
 fi
 
