@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <ostream>
 #include <string_view>
+#include <utility>
 
 #ifndef TAVRIX_VERSION
 #error "TAVRIX_VERSION must name the project version"
@@ -51,8 +52,8 @@ void PrintHelp(std::ostream& out) {
          "The game needs a desktop session: DISPLAY (X11) or WAYLAND_DISPLAY (Wayland)\n"
          "must be set, unless a platform is chosen with -platform or QT_QPA_PLATFORM.\n"
          "\n"
-         "Exit status: 0 when the game or the help ends normally, 1 without a display,\n"
-         "2 for a wrong command line.\n";
+         "Exit status: 0 when the game or the help ends normally, 1 without a display\n"
+         "or when it cannot be opened, 2 for a wrong command line.\n";
 }
 
 // The line to print when the platform Qt would pick has no display to open
@@ -70,6 +71,29 @@ std::string_view MissingDisplay(std::string_view platform, bool displayOption) {
 }
 
 }  // namespace
+
+std::string UnopenedDisplayLine(const std::vector<std::string>& messages, std::string_view waylandDisplay) {
+  // What the xcb and the Wayland platform plugins write when they cannot
+  // connect; libwayland's own default is wayland-0.
+  constexpr std::string_view kX = "could not connect to display ";
+  constexpr std::string_view kWayland = "Failed to create wl_display";
+  std::vector<std::string> displays;
+  for (const std::string& message : messages) {
+    std::string display;
+    if (message.starts_with(kX) && message.size() > kX.size()) {
+      display = "the X display " + message.substr(kX.size());
+    } else if (message.starts_with(kWayland)) {
+      display = "the Wayland display " + std::string(waylandDisplay.empty() ? "wayland-0"sv : waylandDisplay);
+    }
+    if (!display.empty() && std::find(displays.begin(), displays.end(), display) == displays.end()) {
+      displays.push_back(std::move(display));
+    }
+  }
+  if (displays.empty()) return {};
+  std::string line = "tavrix: cannot open " + displays.front();
+  for (std::size_t i = 1; i < displays.size(); ++i) line += " or " + displays[i];
+  return line;
+}
 
 std::optional<int> CheckCommandLine(int argc, const char* const argv[], std::ostream& out,
                                     std::ostream& err) {

@@ -3,9 +3,12 @@ set -euo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 JOBS="$(nproc 2>/dev/null || echo 2)"
+# The presets pin no job count: Ninja builds on every core, and ctest runs
+# this many tests at once.
+export CTEST_PARALLEL_LEVEL="${CTEST_PARALLEL_LEVEL:-$JOBS}"
 
 # Debian packages the game needs to build and run.
-PLAY_PACKAGES=(cmake g++ make pkg-config qt6-base-dev libgl-dev libxcb1-dev fonts-arphic-uming fonts-liberation)
+PLAY_PACKAGES=(cmake g++ make ninja-build pkg-config qt6-base-dev libgl-dev libxcb1-dev fonts-arphic-uming fonts-liberation)
 # What the tests need on top: the test and benchmark libraries, clang for the
 # fuzzers, the packaging checks' tools, and a display with a window manager
 # for the display tests (X with openbox, and a Wayland compositor).

@@ -180,7 +180,7 @@ TEST_F(DesktopTest, EscapeAndTheFrameCloseOnMessageBoxes) {
     });
     // A step runs only while the box is there and active: give each a moment.
     Menu(Controls(math()).mmuOptional, Controls(math()).mmuOption);
-    ASSERT_TRUE(WaitFor([&] { return exit.Done(); }, 10000));
+    ASSERT_TRUE(WaitFor([&] { return exit.Done(); }, 30000));
     EXPECT_TRUE(openAfterEscape);
     EXPECT_TRUE(openAfterClose);
     EXPECT_TRUE(WaitFor([&] { return math()->isActiveWindow(); }));

@@ -18,7 +18,7 @@ template <typename T>
 using Reply = std::unique_ptr<T, FreeDeleter>;
 }  // namespace
 
-ScreenRecorder::ScreenRecorder(std::chrono::milliseconds length) : length_(length) {
+ScreenRecorder::ScreenRecorder(std::chrono::milliseconds length, pid_t pid) : length_(length), pid_(pid) {
   int screen = 0;
   connection_ = xcb_connect(nullptr, &screen);
   if (xcb_connection_has_error(connection_) != 0) {
@@ -51,11 +51,15 @@ ScreenRecorder::~ScreenRecorder() {
 std::optional<ScreenRecorder::Showing> ScreenRecorder::Find(xcb_window_t window, Clock::time_point since) const {
   std::lock_guard lock(mutex_);
   for (const Showing& s : showings_) {
-    if (s.window != window || s.mapped < since) continue;
-    if (!s.done) return std::nullopt;
-    return s;
+    if ((window == 0 || s.window == window) && s.mapped >= since) return s;
   }
   return std::nullopt;
+}
+
+void ScreenRecorder::Stop(xcb_window_t window) {
+  std::lock_guard lock(mutex_);
+  for (Showing& s : showings_)
+    if (window == 0 || s.window == window) s.done = true;
 }
 
 void ScreenRecorder::Run() {
@@ -75,7 +79,7 @@ void ScreenRecorder::Run() {
       if (picture && (s.pictures.empty() || s.pictures.back().rect != picture->rect ||
                       s.pictures.back().image != picture->image))
         s.pictures.push_back(std::move(*picture));
-      if (now >= r->until || !picture) {
+      if (now >= r->until || !picture || s.done) {
         s.done = true;
         r = recording.erase(r);
       } else {
@@ -108,7 +112,7 @@ xcb_window_t ScreenRecorder::OwnWindowIn(xcb_window_t top, int depth) {
   if (pid && xcb_get_property_value_length(pid.get()) == 4) {
     std::uint32_t value = 0;
     std::memcpy(&value, xcb_get_property_value(pid.get()), 4);
-    if (value == static_cast<std::uint32_t>(getpid())) return top;
+    if (value == static_cast<std::uint32_t>(pid_)) return top;
   }
   if (depth == 0) return 0;
   Reply<xcb_query_tree_reply_t> tree(xcb_query_tree_reply(connection_, xcb_query_tree(connection_, top), nullptr));

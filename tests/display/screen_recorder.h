@@ -3,9 +3,10 @@
 //
 // A thread of its own, on a connection of its own, watches the root window
 // for windows being mapped (a window manager's frame, or the window itself
-// without one). For each mapping that holds a window of this process it reads
-// the root window's pixels over the window's inside every few milliseconds,
-// for a while, and keeps each picture that differs from the one before. It
+// without one). For each mapping that holds a window of the watched process
+// (this one unless told) it reads the root window's pixels over the window's
+// inside every few milliseconds, until told to stop or for a while, and keeps
+// each picture that differs from the one before. It
 // reads the screen itself, as a player sees it, not the window's own
 // contents; and it does not depend on the program under test handling its
 // events in time, since the program draws on the thread that would otherwise
@@ -19,6 +20,8 @@
 // picture while the screen shows it drawn.
 #pragma once
 
+#include <sys/types.h>
+#include <unistd.h>
 #include <xcb/xcb.h>
 
 #include <QImage>
@@ -50,16 +53,19 @@ class ScreenRecorder {
     bool done = false;              // the recording time is over
   };
 
-  // Records each mapping for `length` after it. Throws std::runtime_error
-  // when there is no X display.
-  explicit ScreenRecorder(std::chrono::milliseconds length = std::chrono::milliseconds(400));
+  // Records each mapping of a window of process `pid` for at most `length`
+  // after it. Throws std::runtime_error when there is no X display.
+  explicit ScreenRecorder(std::chrono::milliseconds length = std::chrono::seconds(20), pid_t pid = getpid());
   ~ScreenRecorder();
   ScreenRecorder(const ScreenRecorder&) = delete;
   ScreenRecorder& operator=(const ScreenRecorder&) = delete;
 
-  // The first mapping of `window` at or after `since`, once its recording is
-  // done; nothing yet otherwise.
+  // What has been recorded so far of the first mapping of `window` at or
+  // after `since` (`done` once its recording is over); nothing when no such
+  // mapping has been seen yet. A window of 0 stands for any window.
   std::optional<Showing> Find(xcb_window_t window, Clock::time_point since) const;
+  // Ends the recordings of `window` (0: of every window).
+  void Stop(xcb_window_t window);
 
  private:
   void Run();
@@ -71,6 +77,7 @@ class ScreenRecorder {
   xcb_window_t root_ = 0;
   xcb_atom_t pidAtom_ = 0;
   std::chrono::milliseconds length_;
+  pid_t pid_;
   std::atomic<bool> stop_{false};
   mutable std::mutex mutex_;
   std::vector<Showing> showings_;  // guarded by mutex_

@@ -8,9 +8,10 @@
 
 namespace tavrix::screens::testing {
 
-// Processes events until cond holds, for at most ms milliseconds.
+// Processes events until cond holds, for at most ms milliseconds: a safety
+// net for a busy machine, so seconds.
 template <typename Cond>
-bool WaitFor(Cond cond, int ms = 5000) {
+bool WaitFor(Cond cond, int ms = 20000) {
   QElapsedTimer timer;
   timer.start();
   while (!cond()) {

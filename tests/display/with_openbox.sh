@@ -3,11 +3,18 @@
 # its window manager, so that windows are mapped, framed and activated as on
 # a desktop. The command's exit status is the script's.
 #
-#   with_openbox.sh COMMAND [ARGS...]
+#   with_openbox.sh [--needs TOOL]... COMMAND [ARGS...]
 #
 # DISPLAY is set for the command and QT_QPA_PLATFORM is xcb. Needs Xvfb,
-# openbox and xprop (x11-utils).
+# openbox and xprop (x11-utils), and each TOOL the command needs: without one
+# of them it exits with 77, the status CTest takes for a skipped test.
 set -euo pipefail
+
+tools=(Xvfb openbox xprop)
+while [ "${1:-}" = --needs ]; do tools+=("$2"); shift 2; done
+for tool in "${tools[@]}"; do
+  command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
+done
 
 work="$(mktemp -d)"
 x_pid="" wm_pid=""

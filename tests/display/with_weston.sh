@@ -6,8 +6,16 @@
 #   with_weston.sh COMMAND [ARGS...]
 #
 # WAYLAND_DISPLAY and XDG_RUNTIME_DIR are set for the command, DISPLAY is
-# unset, QT_QPA_PLATFORM is wayland and QT_IM_MODULE is none. Needs weston and Qt's Wayland plugin.
+# unset, QT_QPA_PLATFORM is wayland and QT_IM_MODULE is none. Needs weston and
+# Qt's Wayland plugin (qt6-wayland): without them it exits with 77, the status
+# CTest takes for a skipped test.
 set -euo pipefail
+
+command -v weston >/dev/null || { echo "skipped: weston is not installed"; exit 77; }
+plugins=(/usr/lib/*/qt6/plugins/platforms/libqwayland-generic.so /usr/lib*/qt6/plugins/platforms/libqwayland-generic.so)
+found=""
+for p in "${plugins[@]}"; do [ -f "$p" ] && found="$p"; done
+[ -n "$found" ] || { echo "skipped: Qt's Wayland plugin (qt6-wayland) is not installed"; exit 77; }
 
 export XDG_RUNTIME_DIR="$(mktemp -d)"
 chmod 700 "$XDG_RUNTIME_DIR"

@@ -3,8 +3,10 @@
 # status, the first line of its standard output and all of its error output.
 # Every run starts from an environment without DISPLAY, WAYLAND_DISPLAY and
 # QT_QPA_PLATFORM; a case adds what it needs. DISPLAY=:9999 names an X
-# display that does not exist: had the game started Qt for that command
-# line, Qt would have aborted instead of giving the expected answer.
+# display that does not exist, and WAYLAND_DISPLAY=tavrix-dead a Wayland
+# display that does not exist: the game must say which display it could not
+# open, in one line, and exit with 1, where Qt alone aborts. The Wayland cases
+# are left out when Qt's Wayland plugin (qt6-wayland) is not installed.
 #
 # usage: command_line.sh TAVRIX VERSION
 set -uo pipefail
@@ -18,6 +20,8 @@ mkdir -m 700 "$work/runtime"
 failures=0
 
 usage="Usage: tavrix [OPTION]... [QT OPTION]..."
+dead_x="tavrix: cannot open the X display :9999"
+dead_wayland="tavrix: cannot open the Wayland display tavrix-dead"
 no_display="tavrix: no display to show the game on: neither DISPLAY nor WAYLAND_DISPLAY is set"
 
 # status | environment | arguments | first line of stdout | all of stderr
@@ -35,9 +39,20 @@ cases=(
   "2   |                                 |-platform     ||tavrix: option '-platform' needs a value (see tavrix --help)"
   "1   |                                 |              ||$no_display"
   "1   |QT_QPA_PLATFORM=xcb              |              ||tavrix: no X display to show the game on: DISPLAY is not set"
+  "1   |DISPLAY=:9999                    |              ||$dead_x"
+  "1   |DISPLAY=:9999 QT_QPA_PLATFORM=xcb|              ||$dead_x"
+  "1   |QT_QPA_PLATFORM=xcb              |-display :9998||tavrix: cannot open the X display :9998"
+  "1   |WAYLAND_DISPLAY=tavrix-dead      |              ||$dead_wayland"
+  "1   |WAYLAND_DISPLAY=tavrix-dead QT_QPA_PLATFORM=wayland|  ||$dead_wayland"
+  "1   |WAYLAND_DISPLAY=tavrix-dead DISPLAY=:9999|  ||$dead_wayland or the X display :9999"
   "runs|                                 |-platform offscreen||"
   "runs|QT_QPA_PLATFORM=offscreen        |-style Fusion -reverse||"
 )
+
+wayland_plugin=""
+for p in /usr/lib/*/qt6/plugins/platforms/libqwayland-generic.so /usr/lib*/qt6/plugins/platforms/libqwayland-generic.so; do
+  [ -f "$p" ] && wayland_plugin="$p"
+done
 
 trim() { local s="$1"; s="${s#"${s%%[![:space:]]*}"}"; printf '%s' "${s%"${s##*[![:space:]]}"}"; }
 
@@ -47,6 +62,10 @@ for row in "${cases[@]}"; do
   environment="$(trim "$environment")"
   arguments="$(trim "$arguments")"
   label="tavrix ${arguments:-(no arguments)}${environment:+ with $environment}"
+  if [ -z "$wayland_plugin" ] && [[ "$environment" == *WAYLAND_DISPLAY=* ]]; then
+    echo "skip $label: Qt's Wayland plugin is not installed"
+    continue
+  fi
   # shellcheck disable=SC2086  # both lists are meant to be split into words
   command=(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM XDG_RUNTIME_DIR="$work/runtime"
            $environment "$tavrix" $arguments)

@@ -3,16 +3,17 @@
 # files and its Debian documents, then starts the unpacked game offscreen and
 # checks that it keeps running.
 #
-# usage: deb_package.sh BUILD_DIR SOURCE_DIR VERSION
+# usage: deb_package.sh BUILD_DIR SOURCE_DIR VERSION APP_ID
+# Exits with 77 (skipped) when one of its tools is not installed.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/make_deb.sh"
 
 build_dir="$1"
 source_dir="$2"
 version="$3"
-app_id=io.github.tavrix.Tavrix
+app_id="$4"
 
-command -v dpkg-parsechangelog >/dev/null || fail "dpkg-parsechangelog is not installed"
+need_tools dpkg-parsechangelog
 
 work="$(mktemp -d)"
 game_pid=
@@ -25,7 +26,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-make_deb "$build_dir" "$work"
+make_deb "$build_dir" "$source_dir"
 
 # Control fields.
 [ "$(dpkg-deb -f "$deb" Package)" = tavrix ] || fail "Package is not tavrix"
@@ -66,8 +67,8 @@ for f in usr/bin/tavrix usr/share/applications/$app_id.desktop \
   [ -f "$root/$f" ] || fail "unpacked .deb lacks $f"
 done
 [ -x "$root/usr/bin/tavrix" ] || fail "usr/bin/tavrix is not executable"
-cmp -s "$root/usr/share/applications/$app_id.desktop" "$source_dir/packaging/$app_id.desktop" \
-  || fail "packaged desktop entry differs from packaging/$app_id.desktop"
+cmp -s "$root/usr/share/applications/$app_id.desktop" "$build_dir/packaging/$app_id.desktop" \
+  || fail "packaged desktop entry differs from the build's packaging/$app_id.desktop"
 cmp -s "$root/usr/share/doc/tavrix/copyright" "$source_dir/packaging/copyright" \
   || fail "packaged copyright file differs from packaging/copyright"
 

@@ -4,18 +4,19 @@
 # they agree with each other and with the project's version, and that
 # desktop-file-validate, appstreamcli and man accept them without a remark.
 #
-# usage: install_tree.sh BUILD_DIR SOURCE_DIR VERSION
+# usage: install_tree.sh BUILD_DIR SOURCE_DIR VERSION APP_ID
+# Exits with 77 (skipped) when one of its tools is not installed.
 set -euo pipefail
 
 build_dir="$1"
 source_dir="$2"
 version="$3"
-app_id=io.github.tavrix.Tavrix
+app_id="$4"
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 for tool in cmake desktop-file-validate appstreamcli file man; do
-  command -v "$tool" >/dev/null || fail "$tool is not installed"
+  command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
 done
 
 work="$(mktemp -d)"

@@ -3,16 +3,18 @@
 # (info, pedantic and experimental ones too): no error and no warning may
 # remain.
 #
-# usage: lintian.sh BUILD_DIR
+# usage: lintian.sh BUILD_DIR SOURCE_DIR
+# Exits with 77 (skipped) when one of its tools is not installed.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/make_deb.sh"
 
 build_dir="$1"
-command -v lintian >/dev/null || fail "lintian is not installed"
+source_dir="$2"
+need_tools lintian
 
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
-make_deb "$build_dir" "$work"
+make_deb "$build_dir" "$source_dir"
 
 status=0
 lintian --display-info --display-experimental --pedantic --tag-display-limit 0 \

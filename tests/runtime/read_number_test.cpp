@@ -106,8 +106,10 @@ TEST(ReadNumber, HugeTextsTakeLinearTime) {
   EXPECT_EQ(ReadNumber("0." + std::string(1000000, '0') + "1e1000001"), 1.0);
   EXPECT_EQ(ReadNumber("1" + std::string(1000000, '0') + "e-1000000"), 1.0);
 
+  // Quadratic work on these texts would take minutes; a busy machine takes
+  // well under this.
   const auto elapsed = std::chrono::steady_clock::now() - start;
-  EXPECT_LT(elapsed, std::chrono::seconds(2));
+  EXPECT_LT(elapsed, std::chrono::seconds(10));
 }
 
 // The reference: the C library's correctly rounded conversion (the program

@@ -30,10 +30,43 @@ const QString kMing = QStringLiteral("新細明體");
 const QString kTimes = QStringLiteral("Times New Roman");
 const QString kDialog = QStringLiteral("MS Sans Serif");
 
+// The start screen's help and the about screen's text, line by line as the
+// labels show them.
+const QString kHelpShown = QString::fromUtf8(
+    "How to Play:\n"
+    "\n"
+    "●Choose the level and press “Play” to start the game.\n"
+    "\n"
+    "●Computer will give you 10 quizzes each time.\n"
+    "\n"
+    "●Type your answer in the field and press “Enter” on your keyboard.\n"
+    " \n"
+    "     If your answer is correct, you will get “Bingo” and the cursor will \n"
+    "     jump to the next.\n"
+    "\n"
+    "●You have three chances to answer each question.\n"
+    "\n"
+    "     If you fail, computer will show you the correct answer.\n");
+const QString kAboutShown = QString::fromUtf8(
+    "Tavrix\n"
+    "\n"
+    "Version: \n"
+    "1.01.02\n"
+    "\n"
+    "Update date: \n"
+    "2002/10/22\n"
+    "\n"
+    "Develop Group:\n"
+    "Orvanto \n"
+    "\n"
+    "\n"
+    "\n"
+    "Thanks for your use.\n");
+
 std::vector<Control> ControlTable() {
   std::vector<Control> c = {
       {"start", "Frame1", {56, 56, 377, 217}, kDialog, 8, false, {}, "", true},
-      {"start", "Label1", {16, 16, 353, 185}, kDialog, 8, false, Qt::AlignLeft, Q(kHelpText).replace("\r\n", "\n"), true},
+      {"start", "Label1", {16, 16, 353, 185}, kDialog, 8, false, Qt::AlignLeft, kHelpShown, true},
       {"start", "frmeLevel", {96, 296, 169, 105}, kDialog, 8, false, {}, "Choose a Level", true},
       {"start", "cmdPlay", {336, 320, 97, 49}, kTimes, 20.25, true, {}, "Play", true},
       {"start", "optLevel(0)", {16, 24, 137, 17}, kDialog, 8, false, {}, "  EASY", true},
@@ -41,7 +74,7 @@ std::vector<Control> ControlTable() {
       {"start", "optLevel(2)", {16, 72, 137, 17}, kDialog, 8, false, {}, "  HARD", true},
       {"start", "Label2", {56, 8, 369, 33}, kTimes, 18, true, Qt::AlignHCenter, "Tavrix", true},
       {"about", "cmdClose", {72, 240, 81, 25}, kDialog, 8, false, {}, "Close", true},
-      {"about", "Label1", {32, 32, 153, 193}, kDialog, 8, false, Qt::AlignHCenter, Q(kAboutText).replace("\r\n", "\n"), true},
+      {"about", "Label1", {32, 32, 153, 193}, kDialog, 8, false, Qt::AlignHCenter, kAboutShown, true},
       {"quiz", "lblComment", {24, 347, 449, 32}, kMing, 15.75, false, Qt::AlignLeft, "", false},
   };
   for (int i = 1; i <= 10; ++i) {

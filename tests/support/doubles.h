@@ -1,6 +1,6 @@
 // Test doubles for the runtime services and the screen interfaces the engine
-// talks to. Header-only, no test framework: the unit tests, the fuzzers and
-// the benchmarks all use them.
+// talks to. Header-only, no test framework: the engine and screen tests, the
+// display tests and the engine fuzzer use them.
 #pragma once
 
 #include <cstdint>
