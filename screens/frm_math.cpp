@@ -191,11 +191,20 @@ bool frmMath::eventFilter(QObject* watched, QEvent* e) {
 }
 
 void frmMath::Redraw(const Quiz& quiz) {
+  // Only what changed since the last redraw is written: each write of a
+  // control's text, state or description is an event for assistive tools.
   const QPalette app = QApplication::palette();
+  const bool recolour = app.color(QPalette::Button) != drawnFace_ || app.color(QPalette::Base) != drawnBase_;
+  drawnFace_ = app.color(QPalette::Button);
+  drawnBase_ = app.color(QPalette::Base);
   bool anyMessage = false;
   for (std::int16_t i = 1; i <= kRowCount; ++i) {
     const QuestionRow& r = quiz.Row(i);
     const auto k = static_cast<std::size_t>(i - 1);
+    anyMessage |= !r.message.empty();
+    std::optional<QuestionRow>& was = drawn_[k];
+    if (was == r && !recolour) continue;
+    const bool first = !was.has_value();
     lblNum1[k]->setText(U(r.num1));
     lblOpcode[k]->setText(U(r.opcode));
     lblNum2[k]->setText(U(r.num2));
@@ -204,18 +213,23 @@ void frmMath::Redraw(const Quiz& quiz) {
     // A row that finishes is announced, in the row the player is still in.
     if (lblMessage[k]->text().isEmpty() && !message.isEmpty() && isVisible()) announcer->Announce(message, lblMessage[k]);
     lblMessage[k]->setText(message);
-    anyMessage |= !message.isEmpty();
 
     AnswerBox* box = txtAnswer[k];
     const QString text = U(r.answer);
     if (box->text() != text) box->setText(text);
     box->setReadOnly(r.locked);
-    QPalette p = box->palette();
-    p.setColor(QPalette::Base, app.color(r.colour == SysColor::BtnFace ? QPalette::Button : QPalette::Base));
-    box->setPalette(p);
-    const QString question = U(r.num1) + U(r.opcode) + U(r.num2) + (r.equalShown ? QStringLiteral(" =") : QString());
-    box->setAccessibleDescription(question.simplified());
+    if (first || recolour || was->colour != r.colour) {
+      QPalette p = box->palette();
+      p.setColor(QPalette::Base, app.color(r.colour == SysColor::BtnFace ? QPalette::Button : QPalette::Base));
+      box->setPalette(p);
+    }
+    if (first || was->num1 != r.num1 || was->opcode != r.opcode || was->num2 != r.num2 ||
+        was->equalShown != r.equalShown) {
+      const QString question = U(r.num1) + U(r.opcode) + U(r.num2) + (r.equalShown ? QStringLiteral(" =") : QString());
+      box->setAccessibleDescription(question.simplified());
+    }
     box->setVisible(r.answerShown);
+    was = r;
   }
   if (!anyMessage) announcer->Announce({});  // a new quiz: nothing to hear any more
   // A box that the records hide keeps no focus: keys must not reach it.

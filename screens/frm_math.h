@@ -9,6 +9,7 @@
 #include <QMenuBar>
 #include <array>
 #include <cstdint>
+#include <optional>
 
 #include "engine/quiz.h"
 #include "screens/accessibility.h"
@@ -55,6 +56,9 @@ class frmMath final : public ScreenWindow {
   std::array<AnswerBox*, kRowCount> txtAnswer;
   QLabel* lblComment;
   Announcer* announcer;  // tells screen readers of a row's result as it appears
+  // The rows and colours as last drawn: a redraw writes only what changed.
+  std::array<std::optional<QuestionRow>, kRowCount> drawn_;
+  QColor drawnFace_, drawnBase_;
 
   QMenuBar* menuBar;
   QMenu* mnuDigitalNo;
