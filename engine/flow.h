@@ -42,6 +42,7 @@ class ScreenFlow final : private QuizHost, private DeferredEvents::Target {
   // it has returned; the focus losses and the toolkit's activation notices
   // are delivered the same way.
   DeferredEvents& events() { return events_; }
+  const DeferredEvents& events() const { return events_; }
 
   // Program start: create the start screen, run its load handling, show it.
   void Start();
@@ -49,6 +50,7 @@ class ScreenFlow final : private QuizHost, private DeferredEvents::Target {
   ScreenState State(Screen s) const { return states_[Index(s)]; }
   // The quiz screen's records and handlers; null until it is created.
   Quiz* quiz() { return quiz_ ? &*quiz_ : nullptr; }
+  const Quiz* quiz() const { return quiz_ ? &*quiz_ : nullptr; }
 
   // Start screen.
   std::int16_t t_Digital = 0;  // level: digit count 1 to 3
