@@ -85,10 +85,10 @@ class DeferredEvents {
     e.byDesktop = true;
     if (boxes_ == 0) queue_.push_back(e);
   }
-  // Delivers what waits, when no handler runs.
-  void Flush() { Scope run(*this); }
-
   bool HandlerRunning() const { return depth_ > 0; }
+
+  // For tests and the fuzzer, which look at the queue from outside.
+  void Flush() { Scope run(*this); }  // delivers what waits, when no handler runs
   bool BoxOpen() const { return boxes_ > 0; }
   bool Pending() const { return !queue_.empty(); }
 

@@ -58,7 +58,7 @@ class ScreenFlow final : private QuizHost, private DeferredEvents::Target {
   void cmdPlay_Click();
 
   // About screen. The resume flag lives and dies with the screen.
-  const std::optional<std::string>& txtGiveup() const { return txtGiveup_; }
+  const std::optional<std::string>& txtGiveup() const { return txtGiveup_; }  // for tests
   void cmdClose_Click();
 
   void ClosedFromFrame(Screen s);

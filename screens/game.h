@@ -42,6 +42,7 @@ class Game final : private LayerHost, private QuizScreenHost {
   // Brings the windows up to date with the records.
   void Refresh() override;
 
+  // For tests, which drive and inspect the flow and the windows.
   ScreenFlow& flow() { return flow_; }
   QtWindowLayer& layer() { return layer_; }
 

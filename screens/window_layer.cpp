@@ -46,13 +46,17 @@ void QtWindowLayer::Create(Screen s) {
       break;
     case Screen::Quiz: {
       frmMath* math = quizScreen_.Create();
+      // 位數 > a digit count
       connect(math, &frmMath::digitsChosen, this, [this](int index) {
         host_.RunQuiz([index](Quiz& q) { q.mnuDigital_Click(static_cast<std::int16_t>(index)); });
       });
+      // 運算 > an operation
       connect(math, &frmMath::operationChosen, this, [this](int index) {
         host_.RunQuiz([index](Quiz& q) { q.munOpcode_Click(static_cast<std::int16_t>(index)); });
       });
+      // Option > Exit Game
       connect(math, &frmMath::exitChosen, this, [this] { host_.RunQuiz([](Quiz& q) { q.mmuOption_Click(1); }); });
+      // About > About Tavrix...
       connect(math, &frmMath::aboutChosen, this, [this] { host_.RunQuiz([](Quiz& q) { q.mmuZuzirArido_Click(0); }); });
       Watch(math, s);
       break;

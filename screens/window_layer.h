@@ -43,13 +43,14 @@ class QtWindowLayer final : public QObject, public WindowLayer {
   QtWindowLayer(LayerHost& host, QuizScreen& quizScreen) : host_(host), quizScreen_(quizScreen) {}
   ~QtWindowLayer() override { DestroyWindows(); }
 
-  // What ends the program; QCoreApplication::exit(0) unless replaced.
-  void SetQuitHandler(std::function<void()> quit) { quit_ = std::move(quit); }
   // Destroys the windows; no notice of theirs reaches the flow any more.
   void DestroyWindows();
-
-  frmStart* StartWindow() const { return start_; }
   frmMath* MathWindow() const { return quizScreen_.window(); }
+
+  // For tests: what ends the program (QCoreApplication::exit(0) unless
+  // replaced), and the windows.
+  void SetQuitHandler(std::function<void()> quit) { quit_ = std::move(quit); }
+  frmStart* StartWindow() const { return start_; }
   frmAbout* AboutWindow() const { return about_; }
 
   // Shows the level on the start screen.
