@@ -48,11 +48,12 @@ void QuizScreen::AnswerKeyPress(std::int16_t row, std::int16_t code,
     boxHandles(code);
     return;
   }
-  // One handler: the key press, then the box handling the code it left, in
-  // the state the records give it. The focus loss it raised comes after.
+  // One handler: the key press, then the box handling the code it left.
+  // What the key press changes on the screen it changes before a focus move
+  // or a message box, which bring the windows up to date; the rest waits for
+  // the end of the handler. The focus loss it raised comes after.
   host_.RunQuiz([&](Quiz& q) {
     q.txtAnswer_KeyPress(row, code);
-    host_.Refresh();
     boxHandles(code);
   });
 }
