@@ -25,7 +25,8 @@ class frmMath final : public ScreenWindow {
   explicit frmMath(QuizInput& input);
 
   // Shows the records: the rows, the score line, box states and colours. A
-  // box that the records hide gives up the focus.
+  // row's controls are written only when its records changed since the last
+  // redraw. A box that the records hide gives up the focus.
   void Redraw(const Quiz& quiz);
   // Gives the focus to row's answer box (the window's focus while it is not
   // the active window).
