@@ -32,6 +32,7 @@ class DeferredEvents {
     Kind kind = Kind::FocusLost;
     std::int16_t row = 0;          // FocusLost: the row whose answer box lost the focus
     Screen screen = Screen::Start;  // Activated: the screen that became active
+    bool byDesktop = false;         // a notice from the toolkit, not the program's own
 
     static Event FocusLost(std::int16_t row) { return {Kind::FocusLost, row, Screen::Quiz}; }
     static Event Activated(Screen s) { return {Kind::Activated, 0, s}; }
@@ -80,13 +81,14 @@ class DeferredEvents {
   // The program's own focus moves and showings: always delivered.
   void Post(const Event& e) { queue_.push_back(e); }
   // What the toolkit reports: dropped while a message box is open.
-  void Notice(const Event& e) {
+  void Notice(Event e) {
+    e.byDesktop = true;
     if (boxes_ == 0) queue_.push_back(e);
   }
-  // Delivers what waits, when no handler runs.
-  void Flush() { Scope run(*this); }
-
   bool HandlerRunning() const { return depth_ > 0; }
+
+  // For tests and the fuzzer, which look at the queue from outside.
+  void Flush() { Scope run(*this); }  // delivers what waits, when no handler runs
   bool BoxOpen() const { return boxes_ > 0; }
   bool Pending() const { return !queue_.empty(); }
 

@@ -38,7 +38,10 @@ void ScreenFlow::ShowScreen(Screen s) {
 void ScreenFlow::HideScreen(Screen s) {
   if (State(s) != ScreenState::Shown) return;
   StateOf(s) = ScreenState::Hidden;
-  if (s == Screen::Quiz) quizAwaitsActivation_ = true;
+  if (s == Screen::Quiz) {
+    quizAwaitsActivation_ = true;
+    quizShowingUnreported_ = false;
+  }
   layer_.Hide(s);
 }
 
@@ -71,10 +74,18 @@ void ScreenFlow::WriteResumeFlag(const std::string& flag) {
   txtGiveup_ = flag;
 }
 
-void ScreenFlow::Activated(Screen s) {
+void ScreenFlow::Activated(Screen s, bool byDesktop) {
   // A window that is not shown (the window manager may still activate a
   // window that was just hidden) is not activated.
   if (State(s) != ScreenState::Shown) return;
+  if (!byDesktop) {
+    quizShowingUnreported_ = s == Screen::Quiz;
+  } else if (quizShowingUnreported_) {
+    // Until the desktop reports the quiz screen that the program showed,
+    // another screen it makes active is a step on its way there.
+    if (s != Screen::Quiz) return;
+    quizShowingUnreported_ = false;
+  }
   const bool activation = s == Screen::Quiz && (lastActive_ != Screen::Quiz || quizAwaitsActivation_);
   lastActive_ = s;
   if (!activation) return;
@@ -92,7 +103,7 @@ void ScreenFlow::Deliver(const DeferredEvents::Event& e) {
       if (quiz_) quiz_->txtAnswer_LostFocus(e.row);
       break;
     case DeferredEvents::Event::Kind::Activated:
-      Activated(e.screen);
+      Activated(e.screen, e.byDesktop);
       break;
   }
 }
@@ -107,6 +118,7 @@ void ScreenFlow::ClosedFromFrame(Screen s) {
       break;
     case Screen::Quiz:
       quiz_.reset();
+      quizShowingUnreported_ = false;
       break;
     case Screen::About:
       txtGiveup_.reset();

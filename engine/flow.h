@@ -42,6 +42,7 @@ class ScreenFlow final : private QuizHost, private DeferredEvents::Target {
   // it has returned; the focus losses and the toolkit's activation notices
   // are delivered the same way.
   DeferredEvents& events() { return events_; }
+  const DeferredEvents& events() const { return events_; }
 
   // Program start: create the start screen, run its load handling, show it.
   void Start();
@@ -49,6 +50,7 @@ class ScreenFlow final : private QuizHost, private DeferredEvents::Target {
   ScreenState State(Screen s) const { return states_[Index(s)]; }
   // The quiz screen's records and handlers; null until it is created.
   Quiz* quiz() { return quiz_ ? &*quiz_ : nullptr; }
+  const Quiz* quiz() const { return quiz_ ? &*quiz_ : nullptr; }
 
   // Start screen.
   std::int16_t t_Digital = 0;  // level: digit count 1 to 3
@@ -56,15 +58,9 @@ class ScreenFlow final : private QuizHost, private DeferredEvents::Target {
   void cmdPlay_Click();
 
   // About screen. The resume flag lives and dies with the screen.
-  const std::optional<std::string>& txtGiveup() const { return txtGiveup_; }
+  const std::optional<std::string>& txtGiveup() const { return txtGiveup_; }  // for tests
   void cmdClose_Click();
 
-  // A screen became the active window. An activation of the quiz screen is
-  // one when it becomes the active window after another screen of the
-  // program was active, or after it was hidden or not yet shown; a message
-  // box or another application in between does not count, nor does a second
-  // notice for the same showing.
-  void Activated(Screen s);
   void ClosedFromFrame(Screen s);
 
  private:
@@ -73,16 +69,24 @@ class ScreenFlow final : private QuizHost, private DeferredEvents::Target {
   void Create(Screen s);
   void ShowScreen(Screen s);
   void HideScreen(Screen s);
+  // A screen became the active window, shown by the program or reported by
+  // the desktop. An activation of the quiz screen is one when it becomes the
+  // active window after another screen of the program was active, or after
+  // it was hidden or not yet shown; a message box or another application in
+  // between does not count, nor does a second notice for the same showing.
+  // The program's showing of the quiz is one activation even when the
+  // desktop, on its way there, first makes another shown screen active.
+  void Activated(Screen s, bool byDesktop);
 
   // QuizHost
   std::int16_t ReadDigital() override;
   std::string ReadResumeFlag() override;
   void WriteResumeFlag(const std::string& flag) override;
-  // DeferredEvents::Target
-  void Deliver(const DeferredEvents::Event& e) override;
   void HideQuiz() override { HideScreen(Screen::Quiz); }
   void ShowStart() override { ShowScreen(Screen::Start); }
   void ShowAbout() override { ShowScreen(Screen::About); }
+  // DeferredEvents::Target
+  void Deliver(const DeferredEvents::Event& e) override;
 
   rt::Services rt_;
   WindowLayer& layer_;
@@ -92,6 +96,7 @@ class ScreenFlow final : private QuizHost, private DeferredEvents::Target {
   std::optional<Screen> lastActive_;
   bool quizAwaitsActivation_ = true;  // hidden or not yet shown since its last activation
   bool quizNew_ = false;              // created and not activated yet
+  bool quizShowingUnreported_ = false;  // shown by the program; the desktop has not reported it active yet
   DeferredEvents events_{*this};
 };
 

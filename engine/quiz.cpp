@@ -158,21 +158,7 @@ void Quiz::txtAnswer_LostFocus(std::int16_t /*row*/) {
   }
   lblComment.caption.clear();
   lblComment.shown = false;
-  BlankAllRows();
-}
-
-void Quiz::BlankAllRows() {
-  for (QuestionRow& row : rows_) {
-    row.message.clear();
-    row.answer.clear();
-    row.locked = false;
-    row.colour = SysColor::Window;
-    row.num1.clear();
-    row.opcode.clear();
-    row.num2.clear();
-    row.equalShown = false;
-    row.answerShown = false;
-  }
+  rows_.fill({});  // every row blank and hidden
 }
 
 void Quiz::AskSkip(std::string_view prompt) {

@@ -124,10 +124,10 @@ class Quiz {
   // The focus left row's answer box: the completion check.
   void txtAnswer_LostFocus(std::int16_t row);
   // Menu commands.
-  void mnuDigital_Click(std::int16_t index);
-  void munOpcode_Click(std::int16_t index);
-  void mmuOption_Click(std::int16_t index);
-  void mmuZuzirArido_Click(std::int16_t index);
+  void mnuDigital_Click(std::int16_t index);     // 位數 menu: a digit count, 1 to 3
+  void munOpcode_Click(std::int16_t index);      // 運算 menu: an operation, 1 to 5
+  void mmuOption_Click(std::int16_t index);      // Option > Exit Game (index 1)
+  void mmuZuzirArido_Click(std::int16_t index);  // About > About Tavrix... (index 0)
   // The quiz screen became the active window.
   void Form_Activate();
 
@@ -136,7 +136,6 @@ class Quiz {
 
  private:
   void FinishRow(std::int16_t row, std::string message);
-  void BlankAllRows();
   void AskSkip(std::string_view prompt);
   static std::string_view ScoreComment(int rightRows);
 

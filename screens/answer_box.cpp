@@ -8,6 +8,16 @@
 
 namespace tavrix::screens {
 
+namespace {
+
+// The character codes of the keys that produce control characters.
+constexpr int kCodeBackspace = 8;
+constexpr int kCodeEnter = 13;
+constexpr int kCodeEscape = 27;
+constexpr int kCodeSpace = 32;  // the first code of a printable character
+
+}  // namespace
+
 AnswerBox::AnswerBox(std::int16_t row, QuizInput& input, QWidget* parent)
     : QLineEdit(parent), row_(row), input_(input) {
   setObjectName(QStringLiteral("txtAnswer(%1)").arg(row));
@@ -20,11 +30,11 @@ int AnswerBox::CharCode(const QKeyEvent& e) {
   switch (e.key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
-      return 13;
+      return kCodeEnter;
     case Qt::Key_Backspace:
-      return 8;
+      return kCodeBackspace;
     case Qt::Key_Escape:
-      return 27;
+      return kCodeEscape;
     case Qt::Key_Tab:
     case Qt::Key_Backtab:
     case Qt::Key_Delete:
@@ -60,9 +70,9 @@ void AnswerBox::HandleCode(QKeyEvent* e, std::int16_t original, std::int16_t cod
   // The quiz replaced the key: the box handles the new code instead.
   e->accept();
   if (isReadOnly()) return;
-  if (code == 8) {
+  if (code == kCodeBackspace) {
     backspace();
-  } else if (code >= 32 || code < 0) {
+  } else if (code >= kCodeSpace || code < 0) {
     insert(QString(QChar(static_cast<char16_t>(code))));
   }
   // Any other control code, such as 1, changes nothing.

@@ -1,6 +1,7 @@
 #include "screens/frm_about.h"
 
 #include "screens/fonts.h"
+#include "screens/text.h"
 
 namespace tavrix::screens {
 
@@ -35,7 +36,7 @@ frmAbout::frmAbout() : ScreenWindow("frmAbout") {
   Label1->setGeometry(TwipsRect(480, 480, 2295, 2895));
   Label1->setTextFormat(Qt::PlainText);
   Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-  Label1->setText(QString::fromUtf8(kAboutText).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+  Label1->setText(Lines(kAboutText));
 
   cmdClose->setFocus();
 }

@@ -6,12 +6,11 @@
 #include <QVBoxLayout>
 
 #include "screens/fonts.h"
+#include "screens/text.h"
 
 namespace tavrix::screens {
 
 namespace {
-
-QString U(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
 QString Indexed(const char* name, int index) {
   return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index);
@@ -106,7 +105,7 @@ frmMath::frmMath(QuizInput& input) : ScreenWindow("frmMath") {
   mnuDigitalNo->setObjectName("mnuDigitalNo");
   static const char* const kDigits[] = {"一位數", "二位數", "三位數"};
   for (int i = 1; i <= 3; ++i) {
-    QAction* a = mnuDigitalNo->addAction(QString::fromUtf8(kDigits[i - 1]));
+    QAction* a = mnuDigitalNo->addAction(FromUtf8(kDigits[i - 1]));
     a->setObjectName(Indexed("mnuDigital", i));
     connect(a, &QAction::triggered, this, [this, i] { emit digitsChosen(i); });
   }
@@ -114,7 +113,7 @@ frmMath::frmMath(QuizInput& input) : ScreenWindow("frmMath") {
   mnuOperation->setObjectName("mnuOperation");
   static const char* const kOperations[] = {"加法", "減法", "乘法", "除法", "綜合"};
   for (int i = 1; i <= 5; ++i) {
-    QAction* a = mnuOperation->addAction(QString::fromUtf8(kOperations[i - 1]));
+    QAction* a = mnuOperation->addAction(FromUtf8(kOperations[i - 1]));
     a->setObjectName(Indexed("munOpcode", i));
     connect(a, &QAction::triggered, this, [this, i] { emit operationChosen(i); });
   }
@@ -191,36 +190,50 @@ bool frmMath::eventFilter(QObject* watched, QEvent* e) {
 }
 
 void frmMath::Redraw(const Quiz& quiz) {
+  // Only what changed since the last redraw is written: each write of a
+  // control's text, state or description is an event for assistive tools.
   const QPalette app = QApplication::palette();
+  const bool recolour = app.color(QPalette::Button) != drawnFace_ || app.color(QPalette::Base) != drawnBase_;
+  drawnFace_ = app.color(QPalette::Button);
+  drawnBase_ = app.color(QPalette::Base);
   bool anyMessage = false;
   for (std::int16_t i = 1; i <= kRowCount; ++i) {
     const QuestionRow& r = quiz.Row(i);
     const auto k = static_cast<std::size_t>(i - 1);
-    lblNum1[k]->setText(U(r.num1));
-    lblOpcode[k]->setText(U(r.opcode));
-    lblNum2[k]->setText(U(r.num2));
+    anyMessage |= !r.message.empty();
+    std::optional<QuestionRow>& was = drawn_[k];
+    if (was == r && !recolour) continue;
+    const bool first = !was.has_value();
+    lblNum1[k]->setText(FromUtf8(r.num1));
+    lblOpcode[k]->setText(FromUtf8(r.opcode));
+    lblNum2[k]->setText(FromUtf8(r.num2));
     lblEqual[k]->setVisible(r.equalShown);
-    const QString message = U(r.message);
+    const QString message = FromUtf8(r.message);
     // A row that finishes is announced, in the row the player is still in.
     if (lblMessage[k]->text().isEmpty() && !message.isEmpty() && isVisible()) announcer->Announce(message, lblMessage[k]);
     lblMessage[k]->setText(message);
-    anyMessage |= !message.isEmpty();
 
     AnswerBox* box = txtAnswer[k];
-    const QString text = U(r.answer);
+    const QString text = FromUtf8(r.answer);
     if (box->text() != text) box->setText(text);
     box->setReadOnly(r.locked);
-    QPalette p = box->palette();
-    p.setColor(QPalette::Base, app.color(r.colour == SysColor::BtnFace ? QPalette::Button : QPalette::Base));
-    box->setPalette(p);
-    const QString question = U(r.num1) + U(r.opcode) + U(r.num2) + (r.equalShown ? QStringLiteral(" =") : QString());
-    box->setAccessibleDescription(question.simplified());
+    if (first || recolour || was->colour != r.colour) {
+      QPalette p = box->palette();
+      p.setColor(QPalette::Base, app.color(r.colour == SysColor::BtnFace ? QPalette::Button : QPalette::Base));
+      box->setPalette(p);
+    }
+    if (first || was->num1 != r.num1 || was->opcode != r.opcode || was->num2 != r.num2 ||
+        was->equalShown != r.equalShown) {
+      const QString question = FromUtf8(r.num1) + FromUtf8(r.opcode) + FromUtf8(r.num2) + (r.equalShown ? QStringLiteral(" =") : QString());
+      box->setAccessibleDescription(question.simplified());
+    }
     box->setVisible(r.answerShown);
+    was = r;
   }
   if (!anyMessage) announcer->Announce({});  // a new quiz: nothing to hear any more
   // A box that the records hide keeps no focus: keys must not reach it.
   if (QWidget* f = focusWidget(); f != nullptr && !f->isVisibleTo(this)) f->clearFocus();
-  const QString caption = U(quiz.lblComment.caption);
+  const QString caption = FromUtf8(quiz.lblComment.caption);
   if (lblComment->text() != caption) {
     lblComment->setText(caption);
     FitScoreLine();

@@ -9,6 +9,7 @@
 #include <QMenuBar>
 #include <array>
 #include <cstdint>
+#include <optional>
 
 #include "engine/quiz.h"
 #include "screens/accessibility.h"
@@ -24,7 +25,8 @@ class frmMath final : public ScreenWindow {
   explicit frmMath(QuizInput& input);
 
   // Shows the records: the rows, the score line, box states and colours. A
-  // box that the records hide gives up the focus.
+  // row's controls are written only when its records changed since the last
+  // redraw. A box that the records hide gives up the focus.
   void Redraw(const Quiz& quiz);
   // Gives the focus to row's answer box (the window's focus while it is not
   // the active window).
@@ -55,6 +57,9 @@ class frmMath final : public ScreenWindow {
   std::array<AnswerBox*, kRowCount> txtAnswer;
   QLabel* lblComment;
   Announcer* announcer;  // tells screen readers of a row's result as it appears
+  // The rows and colours as last drawn: a redraw writes only what changed.
+  std::array<std::optional<QuestionRow>, kRowCount> drawn_;
+  QColor drawnFace_, drawnBase_;
 
   QMenuBar* menuBar;
   QMenu* mnuDigitalNo;

@@ -7,6 +7,7 @@
 #include "screens/contrast.h"
 #include "screens/etched_frame.h"
 #include "screens/fonts.h"
+#include "screens/text.h"
 
 namespace tavrix::screens {
 
@@ -27,9 +28,6 @@ const char* const kHelpText =
     "     If you fail, computer will show you the correct answer.\r\n";
 
 namespace {
-
-// A caption kept with CR LF line ends, as the label shows it.
-QString Lines(const char* text) { return QString::fromUtf8(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")); }
 
 // optLevel(i): its round indicator keeps an outline on dark colour schemes.
 class LevelOption final : public QRadioButton {

@@ -3,7 +3,10 @@
 namespace tavrix::screens {
 
 Game::Game(rt::Random& random, rt::MessageBoxes& boxes)
-    : quizScreen_(*this), layer_(*this), boxes_(*this, boxes), flow_(rt::Services{random, boxes_}, layer_) {}
+    : quizScreen_(static_cast<QuizScreenHost&>(*this)),
+      layer_(static_cast<LayerHost&>(*this), quizScreen_),
+      boxes_(*this, boxes),
+      flow_(rt::Services{random, boxes_}, layer_) {}
 
 // The windows go first, while the flow that their notices reach still exists.
 Game::~Game() { layer_.DestroyWindows(); }
@@ -17,8 +20,13 @@ void Game::Run(const std::function<void()>& handler) {
     DeferredEvents::Scope running(flow_.events());
     if (handler) handler();
   }
-  // A handler run inside another (the text a key typed) is redrawn with it.
+  // A handler run inside another (the text a key typed) is brought up to
+  // date with it.
   if (!flow_.events().HandlerRunning()) Refresh();
+}
+
+void Game::RunFlow(const std::function<void(ScreenFlow&)>& handler) {
+  Run([&] { handler(flow_); });
 }
 
 void Game::RunQuiz(const std::function<void(Quiz&)>& handler) {
@@ -31,8 +39,15 @@ void Game::Notice(const DeferredEvents::Event& e) {
   Run([&] { flow_.events().Notice(e); });
 }
 
+void Game::FocusLeft(std::int16_t row) { flow_.events().Post(DeferredEvents::Event::FocusLost(row)); }
+
+void Game::FocusTakenFrom(std::int16_t row) {
+  flow_.events().Notice(DeferredEvents::Event::FocusLost(row));
+  QMetaObject::invokeMethod(&layer_, [this] { Run({}); }, Qt::QueuedConnection);
+}
+
 void Game::Refresh() {
-  layer_.Refresh();
+  layer_.ShowLevel(flow_.t_Digital);
   quizScreen_.Redraw();
 }
 

@@ -2,7 +2,13 @@
 // engine. Every handler of the flow or its quiz runs through Run(): inside a
 // scope of the flow's deferred-event queue, so that the focus losses and
 // activations it raises are delivered when the outermost handler returns,
-// and followed by a redraw of the windows from the records.
+// and followed by Refresh(), which brings the windows up to date with the
+// records.
+//
+// Refresh() is the one place that does that. It runs when the outermost
+// handler has returned, before a message box opens, before the program
+// moves the focus and before a window is shown; the windows write only what
+// changed since the last time.
 #pragma once
 
 #include <functional>
@@ -14,12 +20,12 @@
 
 namespace tavrix::screens {
 
-class Game final {
+class Game final : private LayerHost, private QuizScreenHost {
  public:
   // boxes shows the message boxes; the windows are brought up to date with
   // the records before each one.
   Game(rt::Random& random, rt::MessageBoxes& boxes);
-  ~Game();
+  ~Game() override;
   Game(const Game&) = delete;
   Game& operator=(const Game&) = delete;
 
@@ -27,22 +33,22 @@ class Game final {
   void Start();
 
   // Runs a handler of the flow or its quiz, then, once the outermost handler
-  // has returned, redraws the windows.
+  // has returned, brings the windows up to date.
   void Run(const std::function<void()>& handler);
   // The same for a handler of the quiz; nothing runs without a quiz screen.
-  void RunQuiz(const std::function<void(Quiz&)>& handler);
+  void RunQuiz(const std::function<void(Quiz&)>& handler) override;
   // A notice from the desktop, handled like the player's action it stands for.
-  void Notice(const DeferredEvents::Event& e);
-  // Redraws every window from the records.
-  void Refresh();
+  void Notice(const DeferredEvents::Event& e) override;
+  // Brings the windows up to date with the records.
+  void Refresh() override;
 
+  // For tests, which drive and inspect the flow and the windows.
   ScreenFlow& flow() { return flow_; }
   QtWindowLayer& layer() { return layer_; }
-  QuizScreen& quizScreen() { return quizScreen_; }
 
  private:
-  // The message boxes as the engine sees them: the windows are redrawn
-  // before a box opens, and the queue knows while one is open.
+  // The message boxes as the engine sees them: the windows are brought up to
+  // date before a box opens, and the queue knows while one is open.
   class ModalBoxes final : public rt::MessageBoxes {
    public:
     ModalBoxes(Game& game, rt::MessageBoxes& inner) : game_(game), inner_(inner) {}
@@ -52,6 +58,16 @@ class Game final {
     Game& game_;
     rt::MessageBoxes& inner_;
   };
+
+  // LayerHost
+  ScreenState State(Screen s) const override { return flow_.State(s); }
+  void RunFlow(const std::function<void(ScreenFlow&)>& handler) override;
+  // QuizScreenHost
+  const Quiz* CurrentQuiz() const override { return flow_.quiz(); }
+  bool QuizShown() const override { return flow_.State(Screen::Quiz) == ScreenState::Shown; }
+  bool HandlerRunning() const override { return flow_.events().HandlerRunning(); }
+  void FocusLeft(std::int16_t row) override;
+  void FocusTakenFrom(std::int16_t row) override;
 
   QuizScreen quizScreen_;
   QtWindowLayer layer_;

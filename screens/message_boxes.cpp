@@ -6,11 +6,11 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "screens/text.h"
+
 namespace tavrix::screens {
 
 namespace {
-
-QString U(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
 // A box with Yes and No is answered by one of them and nothing else: Qt
 // would take Escape or a close from the frame for No. A box with OK may be
@@ -44,7 +44,7 @@ class GameMessageBox final : public QMessageBox {
 std::int16_t QtMessageBoxes::MessageBox(const std::string& prompt, std::int16_t buttons,
                                         const std::string& title) {
   const bool yesNo = buttons == rt::MB_YESNO;
-  GameMessageBox box(QMessageBox::NoIcon, U(title.empty() ? rt::kAppTitle : std::string_view(title)), U(prompt),
+  GameMessageBox box(QMessageBox::NoIcon, FromUtf8(title.empty() ? rt::kAppTitle : std::string_view(title)), FromUtf8(prompt),
                      yesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok, QApplication::activeWindow());
   box.setObjectName(QStringLiteral("MessageBox"));
   box.setTextFormat(Qt::PlainText);

@@ -2,8 +2,6 @@
 
 #include <QApplication>
 
-#include "screens/game.h"
-
 namespace tavrix::screens {
 
 frmMath* QuizScreen::Create() {
@@ -17,12 +15,8 @@ void QuizScreen::Discard() {
   focusRow_.reset();
 }
 
-Quiz* QuizScreen::quiz() const { return window_ ? game_.flow().quiz() : nullptr; }
-
-bool QuizScreen::Shown() const { return game_.flow().State(Screen::Quiz) == ScreenState::Shown; }
-
 void QuizScreen::Redraw() {
-  Quiz* q = quiz();
+  const Quiz* q = quiz();
   if (redrawing_ || q == nullptr) return;
   redrawing_ = true;
   window_->Redraw(*q);
@@ -38,9 +32,9 @@ void QuizScreen::SetFocus(std::int16_t row) {
   if (!window_) return;
   // The focus leaves the player's row: its completion check runs once the
   // handler that moved it, and the key it handles, are done.
-  if (focusRow_ && *focusRow_ != row) game_.flow().events().Post(DeferredEvents::Event::FocusLost(*focusRow_));
+  if (focusRow_ && *focusRow_ != row) host_.FocusLeft(*focusRow_);
   focusRow_ = row;
-  Redraw();  // the box must be shown to take the focus
+  host_.Refresh();  // the box must be shown to take the focus
   window_->FocusAnswer(row);
 }
 
@@ -54,23 +48,24 @@ void QuizScreen::AnswerKeyPress(std::int16_t row, std::int16_t code,
     boxHandles(code);
     return;
   }
-  // One handler: the key press, then the box handling the code it left, in
-  // the state the records give it. The focus loss it raised comes after.
-  game_.Run([&] {
-    if (Quiz* q = quiz()) q->txtAnswer_KeyPress(row, code);
-    Redraw();
+  // One handler: the key press, then the box handling the code it left.
+  // What the key press changes on the screen it changes before a focus move
+  // or a message box, which bring the windows up to date; the rest waits for
+  // the end of the handler. The focus loss it raised comes after.
+  host_.RunQuiz([&](Quiz& q) {
+    q.txtAnswer_KeyPress(row, code);
     boxHandles(code);
   });
 }
 
 void QuizScreen::AnswerFocusIn(std::int16_t row) {
-  if (!redrawing_ && Shown()) focusRow_ = row;
+  if (!redrawing_ && host_.QuizShown()) focusRow_ = row;
 }
 
 void QuizScreen::AnswerFocusOut(std::int16_t row, Qt::FocusReason reason) {
-  if (redrawing_ || quiz() == nullptr || !Shown()) return;
+  if (redrawing_ || quiz() == nullptr || !host_.QuizShown()) return;
   // The program's own focus moves were reported as they were made.
-  if (game_.flow().events().HandlerRunning()) return;
+  if (host_.HandlerRunning()) return;
   switch (reason) {
     case Qt::MouseFocusReason:
     case Qt::TabFocusReason:
@@ -83,15 +78,13 @@ void QuizScreen::AnswerFocusOut(std::int16_t row, Qt::FocusReason reason) {
   }
   const QWidget* now = QApplication::focusWidget();
   if (now == nullptr || now->window() != window_) return;
-  // The player moved the focus within the quiz screen: the check runs once
-  // the toolkit has finished moving it.
-  game_.flow().events().Notice(DeferredEvents::Event::FocusLost(row));
-  QMetaObject::invokeMethod(window_, [this] { game_.Run({}); }, Qt::QueuedConnection);
+  // The player moved the focus within the quiz screen.
+  host_.FocusTakenFrom(row);
 }
 
 void QuizScreen::AnswerTextChanged(std::int16_t row, const QString& text) {
   if (redrawing_ || quiz() == nullptr) return;
-  game_.RunQuiz([&](Quiz& q) { q.txtAnswer_Change(row, text.toStdString()); });
+  host_.RunQuiz([&](Quiz& q) { q.txtAnswer_Change(row, text.toStdString()); });
 }
 
 }  // namespace tavrix::screens

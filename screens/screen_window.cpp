@@ -13,13 +13,14 @@
 #include "runtime/runtime.h"
 #include "screens/accessibility.h"
 #include "screens/fonts.h"
+#include "screens/text.h"
 
 namespace tavrix::screens {
 
 ScreenWindow::ScreenWindow(const char* name) {
   InstallAccessibility();  // before anything asks about the window or its controls
   setObjectName(QString::fromLatin1(name));
-  setWindowTitle(QString::fromUtf8(rt::kAppTitle.data(), static_cast<qsizetype>(rt::kAppTitle.size())));
+  setWindowTitle(FromUtf8(rt::kAppTitle));
   setWindowIcon(AppIcon());
   // The window's background is the button face (COLOR_BTNFACE).
   QPalette p = palette();

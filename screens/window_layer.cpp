@@ -2,22 +2,18 @@
 
 #include <QCoreApplication>
 
-#include "screens/game.h"
-
 namespace tavrix::screens {
 
 void QtWindowLayer::DestroyWindows() {
   delete start_.data();
   delete about_.data();
   if (frmMath* math = MathWindow()) {
-    game_.quizScreen().Discard();
+    quizScreen_.Discard();
     delete math;
   }
 }
 
-frmMath* QtWindowLayer::MathWindow() const { return game_.quizScreen().window(); }
-
-QuizView& QtWindowLayer::QuizWindow() { return game_.quizScreen(); }
+QuizView& QtWindowLayer::QuizWindow() { return quizScreen_; }
 
 ScreenWindow* QtWindowLayer::Window(Screen s) const {
   switch (s) {
@@ -28,43 +24,46 @@ ScreenWindow* QtWindowLayer::Window(Screen s) const {
   return nullptr;
 }
 
-void QtWindowLayer::Refresh() {
-  if (start_) start_->ShowLevel(game_.flow().t_Digital);
+void QtWindowLayer::ShowLevel(std::int16_t level) {
+  if (start_) start_->ShowLevel(level);
 }
 
 void QtWindowLayer::Watch(ScreenWindow* w, Screen s) {
   connect(w, &ScreenWindow::activated, this, [this, s] {
-    if (game_.flow().State(s) == ScreenState::Shown) game_.Notice(DeferredEvents::Event::Activated(s));
+    if (host_.State(s) == ScreenState::Shown) host_.Notice(DeferredEvents::Event::Activated(s));
   });
-  connect(w, &ScreenWindow::closedFromFrame, this, [this, s] { game_.Run([&] { game_.flow().ClosedFromFrame(s); }); });
+  connect(w, &ScreenWindow::closedFromFrame, this, [this, s] { host_.RunFlow([s](ScreenFlow& flow) { flow.ClosedFromFrame(s); }); });
 }
 
 void QtWindowLayer::Create(Screen s) {
-  ScreenFlow& flow = game_.flow();
   switch (s) {
     case Screen::Start:
       start_ = new frmStart;
       connect(start_, &frmStart::levelClicked, this,
-              [this, &flow](int index) { game_.Run([&] { flow.optLevel_Click(static_cast<std::int16_t>(index)); }); });
-      connect(start_, &frmStart::playClicked, this, [this, &flow] { game_.Run([&] { flow.cmdPlay_Click(); }); });
+              [this](int index) { host_.RunFlow([index](ScreenFlow& f) { f.optLevel_Click(static_cast<std::int16_t>(index)); }); });
+      connect(start_, &frmStart::playClicked, this, [this] { host_.RunFlow([](ScreenFlow& f) { f.cmdPlay_Click(); }); });
       Watch(start_, s);
       break;
     case Screen::Quiz: {
-      frmMath* math = game_.quizScreen().Create();
+      frmMath* math = quizScreen_.Create();
+      // 位數 > a digit count
       connect(math, &frmMath::digitsChosen, this, [this](int index) {
-        game_.RunQuiz([index](Quiz& q) { q.mnuDigital_Click(static_cast<std::int16_t>(index)); });
+        host_.RunQuiz([index](Quiz& q) { q.mnuDigital_Click(static_cast<std::int16_t>(index)); });
       });
+      // 運算 > an operation
       connect(math, &frmMath::operationChosen, this, [this](int index) {
-        game_.RunQuiz([index](Quiz& q) { q.munOpcode_Click(static_cast<std::int16_t>(index)); });
+        host_.RunQuiz([index](Quiz& q) { q.munOpcode_Click(static_cast<std::int16_t>(index)); });
       });
-      connect(math, &frmMath::exitChosen, this, [this] { game_.RunQuiz([](Quiz& q) { q.mmuOption_Click(1); }); });
-      connect(math, &frmMath::aboutChosen, this, [this] { game_.RunQuiz([](Quiz& q) { q.mmuZuzirArido_Click(0); }); });
+      // Option > Exit Game
+      connect(math, &frmMath::exitChosen, this, [this] { host_.RunQuiz([](Quiz& q) { q.mmuOption_Click(1); }); });
+      // About > About Tavrix...
+      connect(math, &frmMath::aboutChosen, this, [this] { host_.RunQuiz([](Quiz& q) { q.mmuZuzirArido_Click(0); }); });
       Watch(math, s);
       break;
     }
     case Screen::About:
       about_ = new frmAbout;
-      connect(about_, &frmAbout::closeClicked, this, [this, &flow] { game_.Run([&] { flow.cmdClose_Click(); }); });
+      connect(about_, &frmAbout::closeClicked, this, [this] { host_.RunFlow([](ScreenFlow& f) { f.cmdClose_Click(); }); });
       Watch(about_, s);
       break;
   }
@@ -73,7 +72,7 @@ void QtWindowLayer::Create(Screen s) {
 void QtWindowLayer::Show(Screen s) {
   ScreenWindow* w = Window(s);
   if (w == nullptr) return;
-  game_.Refresh();
+  host_.Refresh();  // the window shows the records before it takes the focus
   const bool first = !w->Placed();
   w->ShowAndActivate();
   switch (s) {
@@ -81,7 +80,7 @@ void QtWindowLayer::Show(Screen s) {
       if (first) start_->FocusPlay();
       break;
     case Screen::Quiz:
-      game_.quizScreen().RestoreFocus();
+      quizScreen_.RestoreFocus();
       break;
     case Screen::About:
       about_->FocusClose();
@@ -98,7 +97,7 @@ void QtWindowLayer::Discard(Screen s) {
   if (w == nullptr) return;
   switch (s) {
     case Screen::Start: start_ = nullptr; break;
-    case Screen::Quiz: game_.quizScreen().Discard(); break;
+    case Screen::Quiz: quizScreen_.Discard(); break;
     case Screen::About: about_ = nullptr; break;
   }
   w->disconnect(this);

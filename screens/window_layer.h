@@ -17,29 +17,44 @@
 #include "screens/frm_about.h"
 #include "screens/frm_math.h"
 #include "screens/frm_start.h"
+#include "screens/quiz_screen.h"
 
 namespace tavrix::screens {
 
-class Game;
+// What the window layer reaches of the game.
+class LayerHost {
+ public:
+  virtual ~LayerHost() = default;
+  virtual ScreenState State(Screen s) const = 0;
+  // Runs a handler of the flow, or of its quiz if there is one; the windows
+  // are brought up to date once the outermost handler has returned.
+  virtual void RunFlow(const std::function<void(ScreenFlow&)>& handler) = 0;
+  virtual void RunQuiz(const std::function<void(Quiz&)>& handler) = 0;
+  // A notice from the desktop, handled like the player's action it stands for.
+  virtual void Notice(const DeferredEvents::Event& e) = 0;
+  // Brings the windows up to date with the records.
+  virtual void Refresh() = 0;
+};
 
 class QtWindowLayer final : public QObject, public WindowLayer {
   Q_OBJECT
 
  public:
-  explicit QtWindowLayer(Game& game) : game_(game) {}
+  QtWindowLayer(LayerHost& host, QuizScreen& quizScreen) : host_(host), quizScreen_(quizScreen) {}
   ~QtWindowLayer() override { DestroyWindows(); }
 
-  // What ends the program; QCoreApplication::exit(0) unless replaced.
-  void SetQuitHandler(std::function<void()> quit) { quit_ = std::move(quit); }
   // Destroys the windows; no notice of theirs reaches the flow any more.
   void DestroyWindows();
+  frmMath* MathWindow() const { return quizScreen_.window(); }
 
+  // For tests: what ends the program (QCoreApplication::exit(0) unless
+  // replaced), and the windows.
+  void SetQuitHandler(std::function<void()> quit) { quit_ = std::move(quit); }
   frmStart* StartWindow() const { return start_; }
-  frmMath* MathWindow() const;
   frmAbout* AboutWindow() const { return about_; }
 
   // Shows the level on the start screen.
-  void Refresh();
+  void ShowLevel(std::int16_t level);
 
   // WindowLayer
   void Create(Screen s) override;
@@ -54,7 +69,8 @@ class QtWindowLayer final : public QObject, public WindowLayer {
   // Passes on the window's activations and closes from its frame.
   void Watch(ScreenWindow* w, Screen s);
 
-  Game& game_;
+  LayerHost& host_;
+  QuizScreen& quizScreen_;
   std::function<void()> quit_;
   QPointer<frmStart> start_;
   QPointer<frmAbout> about_;

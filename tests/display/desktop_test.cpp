@@ -250,6 +250,54 @@ TEST_F(DesktopTest, ActivationsAreCountedOncePerMove) {
   }
 }
 
+// Play while the about screen is shown, and the about screen's Close after
+// Exit Game: on its way to the quiz screen, openbox first makes the about or
+// the start screen active. Each showing is still one activation, and Play
+// makes one new quiz.
+TEST_F(DesktopTest, AShowingIsOneActivationWhereverTheDesktopPutsTheFocusFirst) {
+  // Once the flow has handled the button, its activation of the quiz screen
+  // is done: the operation is marked, and any later activation would set it
+  // back to times.
+  auto markAfter = [this](QPushButton* button) {
+    return QObject::connect(button, &QPushButton::clicked, button, [this] {
+      if (flow().quiz() != nullptr) quiz().state.t_Opcode = OpAdd;
+    });
+  };
+  Play();
+  for (int round = 0; round < 6; ++round) {
+    SCOPED_TRACE(round);
+    // Play, the about screen shown beside the start screen.
+    About();
+    ClickAt(Controls(math()).client, QPoint(20, 20));  // flag "0"
+    ASSERT_TRUE(WaitFor([&] { return math()->isActiveWindow(); }));
+    ExitGame();
+    const int quizzes = random_.reseeds + (*flow().txtGiveup() == "0" ? 1 : 0);
+    QMetaObject::Connection mark = markAfter(Controls(start()).cmdPlay);
+    Play();
+    Pause(300);  // any late notice
+    QObject::disconnect(mark);
+    EXPECT_EQ(random_.reseeds, quizzes) << "Play";
+    EXPECT_EQ(quiz().state.t_Opcode, OpAdd) << "Play: a second activation";
+
+    // The about screen's Close, the start screen shown beside it.
+    ExitGame();
+    const int kept = random_.reseeds;
+    ASSERT_TRUE(about()->isVisible());
+    about()->raise();  // the player goes to the about screen, beside the start screen
+    about()->activateWindow();
+    ASSERT_TRUE(WaitFor([&] { return about()->isActiveWindow(); }));
+    mark = markAfter(Controls(about()).cmdClose);
+    CloseAbout();
+    Pause(300);
+    QObject::disconnect(mark);
+    EXPECT_EQ(quiz().state.t_Opcode, OpAdd) << "Close: a second activation";
+    EXPECT_EQ(random_.reseeds, kept) << "Close";
+    // Back to the start screen for the next round.
+    ExitGame();
+    Play();
+  }
+}
+
 // Each window, the first time it is shown, has its whole frame centred on the
 // screen's available area.
 TEST_F(DesktopTest, WindowsAreCentredWithTheirFrames) {

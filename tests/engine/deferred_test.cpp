@@ -134,3 +134,18 @@ TEST(DeferredEvents, AHandlerLeftByAnExceptionDeliversNothing) {
 }
 
 }  // namespace
+
+// The flow tells the program's own showings from the desktop's notices.
+TEST(DeferredEvents, NoticesAreMarkedAsTheDesktops) {
+  struct Recorder : DeferredEvents::Target {
+    std::vector<Event> got;
+    void Deliver(const Event& e) override { got.push_back(e); }
+  } target;
+  DeferredEvents q(target);
+  q.Post(Event::Activated(Screen::Quiz));
+  q.Notice(Event::Activated(Screen::Quiz));
+  q.Flush();
+  ASSERT_EQ(target.got.size(), 2u);
+  EXPECT_FALSE(target.got[0].byDesktop);
+  EXPECT_TRUE(target.got[1].byDesktop);
+}

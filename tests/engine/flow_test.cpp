@@ -198,6 +198,53 @@ TEST_F(Flow, TheDesktopsNoticeForTheSameShowingIsNoSecondActivation) {
   EXPECT_EQ(quiz().Row(1).answer, "5");
 }
 
+// On its way to the screen that the program shows, the desktop may first
+// hand the focus to another shown screen of the program, and report both.
+// The showing is one activation all the same; a later click on the other
+// screen and back is one again.
+TEST_F(Flow, TheDesktopPassingTheFocusOnIsNoSecondActivation) {
+  struct Case {
+    const char* name;
+    std::function<void(FlowRig&)> before;
+    std::function<void(FlowRig&)> show;
+    Screen passedBy;  // where the desktop puts the focus first
+  };
+  const std::vector<Case> cases = {
+      {"Play while the about screen is shown",
+       [](FlowRig& t) {
+         t.About();
+         t.Notice(Screen::Quiz);  // flag "0"
+         t.ExitGame();
+       },
+       [](FlowRig& t) { t.Play(); }, Screen::About},
+      {"Close on the about screen after Exit Game",
+       [](FlowRig& t) {
+         t.About();
+         t.ExitGame();
+         t.Notice(Screen::About);
+       },
+       [](FlowRig& t) { t.CloseAbout(); }, Screen::Start},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    FlowRig t;
+    t.StartAndPlay();
+    c.before(t);
+    c.show(t);
+    ASSERT_EQ(t.flow.State(Screen::Quiz), kShown);
+    const int reseeds = t.random.reseeds;
+    t.quiz().state.t_Opcode = OpAdd;  // an activation sets it back to times
+    t.Notice(c.passedBy);
+    t.Notice(Screen::Quiz);
+    EXPECT_EQ(t.quiz().state.t_Opcode, OpAdd) << "a second activation";
+    EXPECT_EQ(t.random.reseeds, reseeds) << "a second new quiz";
+
+    t.Notice(c.passedBy);
+    t.Notice(Screen::Quiz);
+    EXPECT_EQ(t.quiz().state.t_Opcode, OpTimes) << "the player clicked back to the quiz";
+  }
+}
+
 TEST_F(Flow, EveryPlayIsAnActivation) {
   StartAndPlay();
   ExitGame();

@@ -439,6 +439,31 @@ TEST_F(AccessibilityTest, ControlsStayVisibleUnderLightAndDarkSchemes) {
   }
 }
 
+// A key changes what it changes and nothing else: the boxes' descriptions
+// (their questions) are not rewritten on every redraw, where each write
+// reaches a screen reader as an event to report.
+TEST_F(AccessibilityTest, AKeyRedescribesNoBoxAndAChangedQuestionOnlyItsOwn) {
+  Play();
+  auto described = [this] {
+    return std::count_if(events.begin(), events.end(),
+                         [](const SeenEvent& e) { return e.type == QAccessible::DescriptionChanged; });
+  };
+  const QString right = Right(1);
+  events.clear();
+  Type(right.left(1));
+  EXPECT_EQ(described(), 0) << "typing a digit";
+  Type(right.mid(1));
+  events.clear();
+  Key(Qt::Key_Return);
+  ASSERT_EQ(message(1)->text(), "Bingo!");
+  EXPECT_EQ(described(), 0) << "a right answer";
+
+  quiz().Row(4).num1 = " 9";
+  events.clear();
+  game_->Refresh();
+  EXPECT_EQ(described(), 1) << "one question changed";
+}
+
 }  // namespace
 }  // namespace tavrix::screens::testing
 
