@@ -5,7 +5,9 @@
 #include <QShortcutEvent>
 #include <QVBoxLayout>
 
+#include "screens/contrast.h"
 #include "screens/fonts.h"
+#include "screens/score_line.h"
 
 namespace tavrix::screens {
 
@@ -27,21 +29,6 @@ QLabel* RowLabel(QWidget* parent, const char* name, int row, QRect rect, Qt::Ali
   l->setForegroundRole(QPalette::ButtonText);  // COLOR_BTNTEXT on the window's COLOR_BTNFACE
   return l;
 }
-
-// lblComment: red text on white inside a single border in the window text
-// colour (a plain QFrame box would take the red of the text).
-class ScoreLine final : public QLabel {
- public:
-  using QLabel::QLabel;
-
- protected:
-  void paintEvent(QPaintEvent* e) override {
-    QLabel::paintEvent(e);
-    QPainter p(this);
-    p.setPen(QApplication::palette().color(QPalette::WindowText));
-    p.drawRect(rect().adjusted(0, 0, -1, -1));
-  }
-};
 
 }  // namespace
 
@@ -80,7 +67,7 @@ frmMath::frmMath(QuizInput& input) : ScreenWindow("frmMath") {
   }
   for (std::size_t k = 0; k + 1 < txtAnswer.size(); ++k) setTabOrder(txtAnswer[k], txtAnswer[k + 1]);
 
-  lblComment = new ScoreLine(client);
+  lblComment = new ScoreLineLabel(client);
   lblComment->setObjectName("lblComment");
   lblComment->setGeometry(TwipsRect(360, 5200, 6735, 480));
   lblComment->setFont(MingFont(15.75));
@@ -211,7 +198,7 @@ void frmMath::Redraw(const Quiz& quiz) {
     if (box->text() != text) box->setText(text);
     box->setReadOnly(r.locked);
     QPalette p = box->palette();
-    p.setColor(QPalette::Base, app.color(r.colour == SysColor::BtnFace ? QPalette::Button : QPalette::Base));
+    p.setColor(QPalette::Base, r.colour == SysColor::BtnFace ? FinishedBoxColour(app) : app.color(QPalette::Base));
     box->setPalette(p);
     const QString question = U(r.num1) + U(r.opcode) + U(r.num2) + (r.equalShown ? QStringLiteral(" =") : QString());
     box->setAccessibleDescription(question.simplified());
