@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTimer>
 
 namespace tavrix::screens {
 
@@ -41,6 +42,28 @@ class GameMessageBox final : public QMessageBox {
   bool YesNo() const { return button(QMessageBox::Yes) != nullptr; }
 };
 
+// Some window managers (openbox) keep a minimise button on every dialog, and
+// minimising the box takes the game's window with it while the box still
+// waits for its answer. A minimised box comes straight back, with its window.
+class KeepShown final : public QObject {
+ public:
+  using QObject::QObject;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* e) override {
+    auto* box = qobject_cast<QWidget*>(watched);
+    if (box != nullptr && e->type() == QEvent::WindowStateChange && box->isMinimized()) {
+      QTimer::singleShot(0, box, [box] {
+        if (QWidget* owner = box->parentWidget(); owner != nullptr && owner->isMinimized()) owner->showNormal();
+        box->showNormal();
+        box->raise();
+        box->activateWindow();
+      });
+    }
+    return QObject::eventFilter(watched, e);
+  }
+};
+
 // Dresses the box as the desktop draws a dialog: a title bar with no
 // minimise or maximise button, a close button only where closing answers
 // the box (OK), and the prompt with equal margins on both sides.
@@ -50,6 +73,7 @@ void DressAsDialog(QMessageBox& box, bool yesNo) {
   flags |= Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
   if (!yesNo) flags |= Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint;
   box.setWindowFlags(flags);
+  box.installEventFilter(new KeepShown(&box));
 
   // Without an icon the box keeps an empty column on the prompt's left: the
   // prompt takes that column too.

@@ -137,6 +137,7 @@ TEST_F(ScoreLineTest, LatinLettersAreSmoothed) {
 struct BoxLook {
   Qt::WindowFlags flags;
   QWidget* parent = nullptr;
+  bool staysAfterMinimise = false;
   int left = 0, right = 0;  // from the box's edges to the prompt's label
 };
 
@@ -156,6 +157,10 @@ BoxLook LookAtNextBox(QtMessageBoxes& boxes, const std::string& prompt, std::int
       look.left = area.left();
       look.right = box->width() - 1 - area.right();
     }
+    // Minimised by the player, the box comes back: its answer is awaited.
+    box->setWindowState(Qt::WindowMinimized);
+    Settle();
+    look.staysAfterMinimise = box->isVisible() && !box->isMinimized();
     box->defaultButton()->click();
   });
   timer.start(5);
@@ -181,6 +186,7 @@ TEST_F(LookTest, MessageBoxesAreDialogsWithBalancedMargins) {
     EXPECT_FALSE(look.flags & Qt::WindowMaximizeButtonHint);
     EXPECT_EQ(bool(look.flags & Qt::WindowCloseButtonHint), c.closable);
     EXPECT_EQ(look.parent, math()) << "the box belongs to the quiz window";
+    EXPECT_TRUE(look.staysAfterMinimise);
     EXPECT_GT(look.left, 0);
     EXPECT_NEAR(look.left, look.right, 2);
   }
