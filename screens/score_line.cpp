@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <QStyle>
 
+#include "screens/contrast.h"
+
 namespace tavrix::screens {
 
 void ScoreLineLabel::paintEvent(QPaintEvent*) {
@@ -25,7 +27,10 @@ void ScoreLineLabel::paintEvent(QPaintEvent*) {
 
   // The frame: four filled strips, one logical pixel each, so that a scaled
   // screen draws one solid line of whole device pixels, never two colours.
-  const QColor border = QApplication::palette().color(QPalette::WindowText);
+  // In the window text colour, unless that hardly shows against the white
+  // (a dark scheme's light text): black then.
+  QColor border = QApplication::palette().color(QPalette::WindowText);
+  if (ContrastRatio(border, palette().color(backgroundRole())) < 3) border = Qt::black;
   const int w = width(), h = height(), line = frameWidth();
   p.fillRect(QRect(0, 0, w, line), border);
   p.fillRect(QRect(0, h - line, w, line), border);
