@@ -92,25 +92,35 @@ class ScoreLineTest : public GameTest {
 
 TEST_F(ScoreLineTest, BorderIsOneColourAtEveryScale) {
   QLabel* line = ShowScoreLine();
-  const QImage img = line->grab().toImage().convertToFormat(QImage::Format_RGB32);
-  const QColor border = QApplication::palette().color(QPalette::WindowText);
   const QColor white(255, 255, 255);
-  // From each edge inwards, through the middle: border pixels, then white.
-  struct Walk { QPoint from, step; const char* edge; };
-  const int w = img.width(), h = img.height();
-  const Walk walks[] = {{{0, h / 2}, {1, 0}, "left"},
-                        {{w - 1, h / 2}, {-1, 0}, "right"},
-                        {{w / 50, 0}, {0, 1}, "top"},
-                        {{w / 50, h - 1}, {0, -1}, "bottom"}};
-  for (const Walk& walk : walks) {
-    int borderPixels = 0;
-    QPoint at = walk.from;
-    for (; img.pixelColor(at) != white && borderPixels < 8; at += walk.step, ++borderPixels)
-      EXPECT_EQ(img.pixelColor(at), border) << walk.edge << " edge, pixel " << borderPixels << " is "
-                                            << img.pixelColor(at).name().toStdString();
-    EXPECT_GE(borderPixels, 1) << walk.edge;
-    EXPECT_LE(borderPixels, qCeil(line->devicePixelRatioF())) << walk.edge;
+  // The window text colour on a light scheme; black where a dark scheme's
+  // light text would not show against the white.
+  struct Scheme { const char* name; QPalette palette; QColor border; };
+  const QPalette light = QApplication::style()->standardPalette();
+  const Scheme schemes[] = {{"light", light, light.color(QPalette::WindowText)}, {"dark", Darker(), QColor(0, 0, 0)}};
+  for (const Scheme& scheme : schemes) {
+    SCOPED_TRACE(scheme.name);
+    QApplication::setPalette(scheme.palette);
+    Settle();
+    const QImage img = line->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    // From each edge inwards, through the middle: border pixels, then white.
+    struct Walk { QPoint from, step; const char* edge; };
+    const int w = img.width(), h = img.height();
+    const Walk walks[] = {{{0, h / 2}, {1, 0}, "left"},
+                          {{w - 1, h / 2}, {-1, 0}, "right"},
+                          {{w / 50, 0}, {0, 1}, "top"},
+                          {{w / 50, h - 1}, {0, -1}, "bottom"}};
+    for (const Walk& walk : walks) {
+      int borderPixels = 0;
+      QPoint at = walk.from;
+      for (; img.pixelColor(at) != white && borderPixels < 8; at += walk.step, ++borderPixels)
+        EXPECT_EQ(img.pixelColor(at), scheme.border) << walk.edge << " edge, pixel " << borderPixels << " is "
+                                                     << img.pixelColor(at).name().toStdString();
+      EXPECT_GE(borderPixels, 1) << walk.edge;
+      EXPECT_LE(borderPixels, qCeil(line->devicePixelRatioF())) << walk.edge;
+    }
   }
+  QApplication::setPalette(light);
 }
 
 TEST_F(ScoreLineTest, LatinLettersAreSmoothed) {
