@@ -22,4 +22,13 @@ enum class OutlineShape { Box, Round };
 // coordinates), but only on a dark scheme.
 void DrawOutline(QPainter& painter, const QPalette& palette, const QRect& rect, OutlineShape shape, bool focused);
 
+// The background of a finished answer box: the button face. Where a dark
+// scheme makes it nearly the open box's colour (the base), the button face
+// is moved towards the text colour until the two are told apart (a contrast
+// ratio of at least 1.5). Light schemes keep the button face as it is.
+QColor FinishedBoxColour(const QPalette& palette);
+
+// The contrast ratio of two colours by their relative luminance (1 to 21).
+double ContrastRatio(const QColor& a, const QColor& b);
+
 }  // namespace tavrix::screens

@@ -5,7 +5,9 @@
 #include <QShortcutEvent>
 #include <QVBoxLayout>
 
+#include "screens/contrast.h"
 #include "screens/fonts.h"
+#include "screens/score_line.h"
 #include "screens/text.h"
 
 namespace tavrix::screens {
@@ -26,21 +28,6 @@ QLabel* RowLabel(QWidget* parent, const char* name, int row, QRect rect, Qt::Ali
   l->setForegroundRole(QPalette::ButtonText);  // COLOR_BTNTEXT on the window's COLOR_BTNFACE
   return l;
 }
-
-// lblComment: red text on white inside a single border in the window text
-// colour (a plain QFrame box would take the red of the text).
-class ScoreLine final : public QLabel {
- public:
-  using QLabel::QLabel;
-
- protected:
-  void paintEvent(QPaintEvent* e) override {
-    QLabel::paintEvent(e);
-    QPainter p(this);
-    p.setPen(QApplication::palette().color(QPalette::WindowText));
-    p.drawRect(rect().adjusted(0, 0, -1, -1));
-  }
-};
 
 }  // namespace
 
@@ -79,7 +66,7 @@ frmMath::frmMath(QuizInput& input) : ScreenWindow("frmMath") {
   }
   for (std::size_t k = 0; k + 1 < txtAnswer.size(); ++k) setTabOrder(txtAnswer[k], txtAnswer[k + 1]);
 
-  lblComment = new ScoreLine(client);
+  lblComment = new ScoreLineLabel(client);
   lblComment->setObjectName("lblComment");
   lblComment->setGeometry(TwipsRect(360, 5200, 6735, 480));
   lblComment->setFont(MingFont(15.75));
@@ -193,8 +180,9 @@ void frmMath::Redraw(const Quiz& quiz) {
   // Only what changed since the last redraw is written: each write of a
   // control's text, state or description is an event for assistive tools.
   const QPalette app = QApplication::palette();
-  const bool recolour = app.color(QPalette::Button) != drawnFace_ || app.color(QPalette::Base) != drawnBase_;
-  drawnFace_ = app.color(QPalette::Button);
+  const QColor finished = FinishedBoxColour(app);
+  const bool recolour = finished != drawnFace_ || app.color(QPalette::Base) != drawnBase_;
+  drawnFace_ = finished;
   drawnBase_ = app.color(QPalette::Base);
   bool anyMessage = false;
   for (std::int16_t i = 1; i <= kRowCount; ++i) {
@@ -219,7 +207,7 @@ void frmMath::Redraw(const Quiz& quiz) {
     box->setReadOnly(r.locked);
     if (first || recolour || was->colour != r.colour) {
       QPalette p = box->palette();
-      p.setColor(QPalette::Base, app.color(r.colour == SysColor::BtnFace ? QPalette::Button : QPalette::Base));
+      p.setColor(QPalette::Base, r.colour == SysColor::BtnFace ? finished : app.color(QPalette::Base));
       box->setPalette(p);
     }
     if (first || was->num1 != r.num1 || was->opcode != r.opcode || was->num2 != r.num2 ||

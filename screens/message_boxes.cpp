@@ -2,9 +2,12 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QGridLayout>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTimer>
 
 #include "screens/text.h"
 
@@ -39,17 +42,79 @@ class GameMessageBox final : public QMessageBox {
   bool YesNo() const { return button(QMessageBox::Yes) != nullptr; }
 };
 
+// Some window managers (openbox) keep a minimise button on every dialog, and
+// minimising the box takes the game's window with it while the box still
+// waits for its answer. A minimised box comes straight back, with its window.
+class KeepShown final : public QObject {
+ public:
+  using QObject::QObject;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* e) override {
+    auto* box = qobject_cast<QWidget*>(watched);
+    if (box != nullptr && e->type() == QEvent::WindowStateChange && box->isMinimized()) {
+      QTimer::singleShot(0, box, [box] {
+        if (QWidget* owner = box->parentWidget(); owner != nullptr && owner->isMinimized()) owner->showNormal();
+        box->showNormal();
+        box->raise();
+        box->activateWindow();
+      });
+    }
+    return QObject::eventFilter(watched, e);
+  }
+};
+
+// Dresses the box as the desktop draws a dialog: a title bar with no
+// minimise or maximise button, a close button only where closing answers
+// the box (OK), and the prompt with equal margins on both sides.
+void DressAsDialog(QMessageBox& box, bool yesNo) {
+  Qt::WindowFlags flags = box.windowFlags();
+  flags &= ~(Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint);
+  flags |= Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+  if (!yesNo) flags |= Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint;
+  box.setWindowFlags(flags);
+  box.installEventFilter(new KeepShown(&box));
+
+  // Without an icon the box keeps an empty column on the prompt's left: the
+  // prompt takes that column too.
+  auto* grid = qobject_cast<QGridLayout*>(box.layout());
+  auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+  if (grid == nullptr || label == nullptr) return;
+  for (int i = grid->count() - 1; i >= 0; --i) {
+    int row = 0, column = 0, rows = 0, columns = 0;
+    grid->getItemPosition(i, &row, &column, &rows, &columns);
+    QLayoutItem* item = grid->itemAt(i);
+    if (row == 0 && column == 0 && item->spacerItem() != nullptr) delete grid->takeAt(i);
+  }
+  int row = 0, column = 0, rows = 0, columns = 0;
+  grid->getItemPosition(grid->indexOf(label), &row, &column, &rows, &columns);
+  if (column == 0) return;
+  grid->removeWidget(label);
+  grid->addWidget(label, row, 0, rows, column + columns);
+}
+
+// The window the box belongs to: the active one, or else a shown window of
+// the game, so that the desktop keeps the box with it.
+QWidget* Owner() {
+  if (QWidget* active = QApplication::activeWindow()) return active;
+  for (QWidget* w : QApplication::topLevelWidgets()) {
+    if (w->isVisible() && w->windowType() == Qt::Window) return w;
+  }
+  return nullptr;
+}
+
 }  // namespace
 
 std::int16_t QtMessageBoxes::MessageBox(const std::string& prompt, std::int16_t buttons,
                                         const std::string& title) {
   const bool yesNo = buttons == rt::MB_YESNO;
-  GameMessageBox box(QMessageBox::NoIcon, FromUtf8(title.empty() ? rt::kAppTitle : std::string_view(title)), FromUtf8(prompt),
-                     yesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok, QApplication::activeWindow());
+  GameMessageBox box(QMessageBox::NoIcon, FromUtf8(title.empty() ? rt::kAppTitle : std::string_view(title)),
+                     FromUtf8(prompt), yesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok, Owner());
   box.setObjectName(QStringLiteral("MessageBox"));
   box.setTextFormat(Qt::PlainText);
   box.setDefaultButton(yesNo ? QMessageBox::Yes : QMessageBox::Ok);
   for (QAbstractButton* b : box.buttons()) b->setIcon(QIcon());  // plain buttons, like the rest of the game
+  DressAsDialog(box, yesNo);
   const int answer = box.exec();
   if (!yesNo) return rt::IDOK;
   return answer == QMessageBox::Yes ? rt::IDYES : rt::IDNO;
