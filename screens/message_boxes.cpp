@@ -75,7 +75,7 @@ std::int16_t QtMessageBoxes::MessageBox(const std::string& prompt, std::int16_t 
   }
   // The window that opened the box gets the keyboard back, also where no
   // window manager hands the focus on.
-  if (opener != nullptr && opener->isVisible()) opener->activateWindow();
+  if (opener != nullptr && opener->isVisible()) GiveInputFocus(opener);
   return result;
 }
 

@@ -138,6 +138,17 @@ bool ScreenWindow::event(QEvent* e) {
   return QWidget::event(e);
 }
 
+void GiveInputFocus(QWidget* window) {
+  window->activateWindow();
+  auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+  if (x11 == nullptr || x11->connection() == nullptr || !window->testAttribute(Qt::WA_WState_Created)) return;
+  // The focus reverted to the root when a box went; a request stamped with
+  // the time of the last event seen would be older than that and ignored.
+  xcb_set_input_focus(x11->connection(), XCB_INPUT_FOCUS_PARENT, static_cast<xcb_window_t>(window->internalWinId()),
+                      XCB_CURRENT_TIME);
+  xcb_flush(x11->connection());
+}
+
 void ScreenWindow::WindowDestroyedFromOutside() {
   // The widget lets go of the dead window; the next show creates another.
   const QPoint at = pos();

@@ -25,6 +25,11 @@ class LosesItsWindow {
 // nothing on other platforms or once it watches.
 void WatchForDestroyedWindows();
 
+// Makes a shown top-level window the active one and gives it the keyboard,
+// also where no window manager hands the focus on: on X the focus is set at
+// once, whatever time the last focus change had.
+void GiveInputFocus(QWidget* window);
+
 class ScreenWindow : public QWidget, public LosesItsWindow {
   Q_OBJECT
 
