@@ -2,11 +2,36 @@
 
 #include <QKeyEvent>
 #include <QPainter>
+#include <QValidator>
+#include <algorithm>
 
 #include "screens/contrast.h"
 #include "screens/fonts.h"
 
 namespace tavrix::screens {
+
+bool ShowsNothing(QChar c) {
+  switch (c.category()) {
+    case QChar::Other_Control:
+      // A tab or a line feed is drawn as a blank and read as one.
+      return c != u'\t' && c != u'\n';
+    case QChar::Other_Format:  // bidirectional controls, zero-width characters, soft hyphen
+    case QChar::Separator_Line:
+    case QChar::Separator_Paragraph:
+      return true;
+    default:
+      return false;
+  }
+}
+
+QString WithoutInvisible(const QString& text) {
+  QString out;
+  out.reserve(text.size());
+  for (const QChar c : text) {
+    if (!ShowsNothing(c)) out.append(c);
+  }
+  return out;
+}
 
 namespace {
 
@@ -16,6 +41,19 @@ constexpr int kCodeEnter = 13;
 constexpr int kCodeEscape = 27;
 constexpr int kCodeSpace = 32;  // the first code of a printable character
 
+// Whatever reaches the box, typed, pasted or dropped, loses the characters
+// that show nothing, so that the answer read is the one the player sees.
+class VisibleTextOnly final : public QValidator {
+ public:
+  using QValidator::QValidator;
+  State validate(QString& input, int& pos) const override {
+    if (std::none_of(input.cbegin(), input.cend(), ShowsNothing)) return Acceptable;
+    pos = static_cast<int>(WithoutInvisible(input.left(pos)).size());
+    input = WithoutInvisible(input);
+    return Acceptable;
+  }
+};
+
 }  // namespace
 
 AnswerBox::AnswerBox(std::int16_t row, QuizInput& input, QWidget* parent)
@@ -23,6 +61,7 @@ AnswerBox::AnswerBox(std::int16_t row, QuizInput& input, QWidget* parent)
   setObjectName(QStringLiteral("txtAnswer(%1)").arg(row));
   setFont(TimesFont(12, false));
   setAccessibleName(QStringLiteral("Answer %1").arg(row));
+  setValidator(new VisibleTextOnly(this));
   connect(this, &QLineEdit::textChanged, this, [this](const QString& t) { input_.AnswerTextChanged(row_, t); });
 }
 

@@ -22,6 +22,14 @@ class QuizInput {
   virtual void AnswerTextChanged(std::int16_t row, const QString& text) = 0;
 };
 
+// A character that is drawn as nothing at all: control characters other than
+// tab and line feed (drawn as blanks), bidirectional and other formatting
+// characters such as U+202E or the zero-width ones, line and paragraph
+// separators.
+bool ShowsNothing(QChar c);
+// The text without the characters that show nothing.
+QString WithoutInvisible(const QString& text);
+
 class AnswerBox final : public QLineEdit {
   Q_OBJECT
 

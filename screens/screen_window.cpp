@@ -1,6 +1,10 @@
 #include "screens/screen_window.h"
 
+#include <QAbstractNativeEventFilter>
+#include <QApplication>
 #include <QCloseEvent>
+#include <QPointer>
+#include <QTimer>
 #include <QGuiApplication>
 #include <QLayout>
 #include <QScreen>
@@ -27,6 +31,51 @@ ScreenWindow::ScreenWindow(const char* name) {
   p.setColor(QPalette::Window, p.color(QPalette::Button));
   setPalette(p);
   setAutoFillBackground(true);
+  WatchForDestroyedWindows();
+  for (QScreen* s : QGuiApplication::screens()) {
+    connect(s, &QScreen::availableGeometryChanged, this, &ScreenWindow::KeepInside);
+  }
+  connect(qGuiApp, &QGuiApplication::screenAdded, this, [this](QScreen* s) {
+    connect(s, &QScreen::availableGeometryChanged, this, &ScreenWindow::KeepInside);
+  });
+}
+
+namespace {
+
+// X tells the game of the end of each of its windows. One that ends while
+// its widget still holds it was destroyed by someone else.
+class DestroyWatch final : public QAbstractNativeEventFilter {
+ public:
+  bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override {
+    if (type != "xcb_generic_event_t") return false;
+    const auto* event = static_cast<const xcb_generic_event_t*>(message);
+    if ((event->response_type & 0x7f) != XCB_DESTROY_NOTIFY) return false;
+    const auto* destroyed = static_cast<const xcb_destroy_notify_event_t*>(message);
+    if (destroyed->window != destroyed->event) return false;  // a child's end, told to its parent
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      auto* loser = dynamic_cast<LosesItsWindow*>(w);
+      if (loser == nullptr || !w->testAttribute(Qt::WA_WState_Created) ||
+          w->internalWinId() != static_cast<WId>(destroyed->window)) {
+        continue;
+      }
+      // Told after the filter returns: the receiver may open a modal box.
+      QTimer::singleShot(0, w, [w, loser, id = w->internalWinId()] {
+        if (w->internalWinId() == id) loser->WindowDestroyedFromOutside();
+      });
+    }
+    return false;
+  }
+};
+
+}  // namespace
+
+void WatchForDestroyedWindows() {
+  static bool watching = false;
+  if (watching || qGuiApp == nullptr || qGuiApp->nativeInterface<QNativeInterface::QX11Application>() == nullptr) {
+    return;
+  }
+  watching = true;
+  qGuiApp->installNativeEventFilter(new DestroyWatch);
 }
 
 namespace {
@@ -88,6 +137,35 @@ bool ScreenWindow::event(QEvent* e) {
       break;
   }
   return QWidget::event(e);
+}
+
+void GiveInputFocus(QWidget* window) {
+  window->activateWindow();
+  auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+  if (x11 == nullptr || x11->connection() == nullptr || !window->testAttribute(Qt::WA_WState_Created)) return;
+  // The focus reverted to the root when a box went; a request stamped with
+  // the time of the last event seen would be older than that and ignored.
+  xcb_set_input_focus(x11->connection(), XCB_INPUT_FOCUS_PARENT, static_cast<xcb_window_t>(window->internalWinId()),
+                      XCB_CURRENT_TIME);
+  xcb_flush(x11->connection());
+}
+
+void ScreenWindow::WindowDestroyedFromOutside() {
+  // The widget lets go of the dead window; the next show creates another.
+  const QPoint at = pos();
+  hide();
+  destroy(true, true);
+  move(at);
+  emit closedFromFrame();
+}
+
+void ScreenWindow::KeepInside() {
+  if (!placed_ || !isVisible()) return;
+  const QScreen* s = screen() != nullptr ? screen() : QGuiApplication::primaryScreen();
+  if (s == nullptr) return;
+  if (s->availableGeometry().contains(frameGeometry())) return;
+  Centre(windowHandle() != nullptr && !windowHandle()->frameMargins().isNull() ? windowHandle()->frameMargins()
+                                                                              : knownFrame);
 }
 
 void ScreenWindow::closeEvent(QCloseEvent* e) {

@@ -11,7 +11,26 @@
 
 namespace tavrix::screens {
 
-class ScreenWindow : public QWidget {
+// A top-level window of the game whose native window can be destroyed from
+// outside the program (a window manager that crashed, a session tool, a
+// remote-desktop bridge): it is told so, from the event loop, after the
+// native window is gone.
+class LosesItsWindow {
+ public:
+  virtual ~LosesItsWindow() = default;
+  virtual void WindowDestroyedFromOutside() = 0;
+};
+
+// Starts watching the X server for game windows destroyed from outside; does
+// nothing on other platforms or once it watches.
+void WatchForDestroyedWindows();
+
+// Makes a shown top-level window the active one and gives it the keyboard,
+// also where no window manager hands the focus on: on X the focus is set at
+// once, whatever time the last focus change had.
+void GiveInputFocus(QWidget* window);
+
+class ScreenWindow : public QWidget, public LosesItsWindow {
   Q_OBJECT
 
  public:
@@ -26,8 +45,14 @@ class ScreenWindow : public QWidget {
  signals:
   // The window became the active window of the desktop.
   void activated();
-  // The player closed the window from its frame. The window is not kept.
+  // The player closed the window from its frame, or its native window was
+  // destroyed from outside. The window is not kept.
   void closedFromFrame();
+
+ public:
+  // Taken as a close from the frame; showing the window again gives it a new
+  // native window where the old one was.
+  void WindowDestroyedFromOutside() override;
 
  protected:
   bool event(QEvent* e) override;
@@ -36,6 +61,9 @@ class ScreenWindow : public QWidget {
  private:
   // Centres the frame on the available area of the window's screen.
   void Centre(const QMargins& frame);
+  // Places the window again when its frame is no longer inside the
+  // available area of its screen.
+  void KeepInside();
 
   bool placed_ = false;
   bool centreAgain_ = false;  // placed before the desktop's frame was known

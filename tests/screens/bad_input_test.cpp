@@ -4,6 +4,7 @@
 #include <QInputMethodEvent>
 
 #include "screen_fixture.h"
+#include "screens/answer_box.h"
 
 namespace tavrix::screens::testing {
 namespace {
@@ -116,9 +117,9 @@ INSTANTIATE_TEST_SUITE_P(
         // Ctrl+I, Ctrl+B and Delete between them would read 56, so the
         // case types "5" twice.
         BadInput{"TypedControlCharacters", Via::Keys, QString("5\t\x02\x7f" "5"), "55"},
-        // Pasted ones stay in the text; a number stops at them.
-        BadInput{"PastedControlCharacters", Via::Paste, QString("5\x01" "6\x7f"), QString("5\x01" "6\x7f")},
-        BadInput{"PastedCarriageReturn", Via::Paste, "5\r6", "5\r6"},
+        // Pasted ones are dropped as well.
+        BadInput{"PastedControlCharacters", Via::Paste, QString("5\x01" "5\x7f"), "55"},
+        BadInput{"PastedCarriageReturn", Via::Paste, "5\r5", "55"},
         // The right digits in other scripts are no number.
         BadInput{"FullwidthDigitsTyped", Via::Keys, QStringLiteral("５６"), QStringLiteral("５６")},
         BadInput{"FullwidthDigitsFromAnInputMethod", Via::Ime, QStringLiteral("５６"), QStringLiteral("５６")},
@@ -152,6 +153,39 @@ TEST_F(SplitAnswerTest, PastedAnswerSplitByBlanksTabsOrLineFeedsIsRight) {
   }
   EXPECT_TRUE(boxes_.shown.empty());
   EXPECT_EQ(quiz().state.t_Tries, 0);
+}
+
+// Characters that show nothing never reach the answer: what is judged is
+// what the box shows. Before the right answer they would make it read 0, and
+// a right-to-left override would show "56" as "65".
+TEST_F(SplitAnswerTest, PastedCharactersThatShowNothingAreDropped) {
+  Play();
+  const QString pastes[] = {QString("\x01\x1b\r") + QChar(0x200B) + "56", QChar(0x202E) + QString("56") + QChar(0x202C),
+                            QString("5") + QChar(0x2066) + QChar(0xFEFF) + QChar(0x00AD) + QChar(0x2028) + "6"};
+  for (std::int16_t row = 1; row <= 3; ++row) {
+    quiz().Row(row).num1 = " 7";
+    quiz().Row(row).opcode = " x ";
+    quiz().Row(row).num2 = " 8";
+  }
+  game_->Refresh();
+  for (int row = 1; row <= 3; ++row) {
+    SCOPED_TRACE(row);
+    ASSERT_EQ(focusRow(), row);
+    QApplication::clipboard()->setText(pastes[row - 1]);
+    QTest::sendKeyEvent(QTest::Click, Focus(), Qt::Key_V, QString(QChar(0x16)), Qt::ControlModifier);
+    Settle();
+    EXPECT_EQ(box(row)->text(), "56");
+    EXPECT_EQ(Q(quiz().Row(row).answer), "56");
+    Key(Qt::Key_Return);
+    EXPECT_EQ(message(row)->text(), "Bingo!");
+  }
+  EXPECT_TRUE(boxes_.shown.empty());
+}
+
+TEST(ShowsNothingTest, VisibleTextKeepsItsCharacters) {
+  for (const QString& visible : {QStringLiteral("&H1F"), QStringLiteral(" -5.5e3\t\n"), QStringLiteral("\uFF15\u0665\u05D0")}) {
+    EXPECT_EQ(WithoutInvisible(visible), visible);
+  }
 }
 
 }  // namespace
