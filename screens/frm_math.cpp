@@ -213,8 +213,6 @@ void frmMath::Redraw(const Quiz& quiz) {
     QPalette p = box->palette();
     p.setColor(QPalette::Base, app.color(r.colour == SysColor::BtnFace ? QPalette::Button : QPalette::Base));
     box->setPalette(p);
-    const QString question = U(r.num1) + U(r.opcode) + U(r.num2) + (r.equalShown ? QStringLiteral(" =") : QString());
-    box->setAccessibleDescription(question.simplified());
     box->setVisible(r.answerShown);
   }
   if (!anyMessage) announcer->Announce({});  // a new quiz: nothing to hear any more
@@ -225,6 +223,14 @@ void frmMath::Redraw(const Quiz& quiz) {
     lblComment->setText(caption);
     FitScoreLine();
   }
+  // The score is told as it appears; once the quiz is over and cleared,
+  // what is left to use is told.
+  const bool wasShown = !lblComment->isHidden();
+  if (quiz.lblComment.shown && !wasShown && isVisible()) announcer->Announce(caption, lblComment);
+  bool anyBox = false;
+  for (std::int16_t i = 1; i <= kRowCount; ++i) anyBox |= quiz.Row(i).answerShown;
+  if (wasShown && !quiz.lblComment.shown && !anyBox && isVisible())
+    announcer->Announce(QStringLiteral("Menus: Option, Alt+O; About, Alt+A."));
   lblComment->setVisible(quiz.lblComment.shown);
 }
 

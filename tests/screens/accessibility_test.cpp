@@ -154,22 +154,54 @@ TEST_F(AccessibilityTest, LevelOptionsAreNamedWithoutTheirLeadingBlanks) {
   }
 }
 
-TEST_F(AccessibilityTest, QuestionLabelsLabelTheirAnswerBox) {
+// The question names its answer box as it is said; a screen reader would
+// take a label of the box (its first operand) for its whole name.
+TEST_F(AccessibilityTest, TheQuestionNamesItsAnswerBoxAsItIsSaid) {
   Play();
-  quiz().Row(3).num1 = " 7";
-  quiz().Row(3).num2 = " 8";
+  quiz().Row(3).num1 = " 43";
+  quiz().Row(3).num2 = " 36";
   game_->Refresh();
   const MathControls& c = Controls(math());
   for (std::size_t k = 0; k < kRowCount; ++k) {
     SCOPED_TRACE(k + 1);
-    const std::vector<QObject*> question = {c.lblNum1[k], c.lblOpcode[k], c.lblNum2[k], c.lblEqual[k]};
     QAccessibleInterface* box = A(c.txtAnswer[k]);
-    EXPECT_EQ(Related(box, QAccessible::Label), question);
-    for (QObject* label : question) EXPECT_EQ(Related(A(label), QAccessible::Labelled), std::vector<QObject*>{c.txtAnswer[k]});
-    EXPECT_EQ(box->text(QAccessible::Name), QStringLiteral("Answer %1").arg(k + 1));
+    EXPECT_TRUE(Related(box, QAccessible::Label).empty());
+    EXPECT_EQ(box->text(QAccessible::Name),
+              c.lblNum1[k]->text().trimmed() + " times " + c.lblNum2[k]->text().trimmed());
     EXPECT_TRUE(Related(A(c.lblMessage[k]), QAccessible::AllRelations).empty());
   }
-  EXPECT_EQ(A(box(3))->text(QAccessible::Description), "7 x 8 =");  // the question as a description too
+  EXPECT_EQ(A(box(3))->text(QAccessible::Name), "43 times 36");
+  EXPECT_EQ(c.lblOpcode[2]->text().trimmed(), "x");  // what is shown stays
+}
+
+TEST(SpokenQuestionTest, SaysTheOperationInWords) {
+  const std::pair<QStringList, QString> cases[] = {
+      {{" 43", " x ", " 36", "="}, "43 times 36"}, {{"7", "+", "8"}, "7 plus 8"},
+      {{"9", "-", "2", "="}, "9 minus 2"},         {{"8", "/", "4"}, "8 divided by 4"},
+      {{"", "", "", ""}, ""},
+  };
+  for (const auto& [parts, said] : cases) EXPECT_EQ(SpokenQuestion(parts), said) << parts.join('|').toStdString();
+}
+
+// A finished row, read again, says its result; the typed answer is one run
+// of text without attributes over all its characters.
+TEST_F(AccessibilityTest, AFinishedRowIsDescribedByItsResultAndItsTextIsOneRun) {
+  Play();
+  const int row = focusRow();
+  EXPECT_EQ(A(box(row))->text(QAccessible::Description), "");
+  Submit(Right(row));
+  QAccessibleInterface* done = A(box(row));
+  EXPECT_EQ(done->text(QAccessible::Description), "Bingo!");
+  QAccessibleTextInterface* text = done->textInterface();
+  ASSERT_NE(text, nullptr);
+  const int count = text->characterCount();
+  ASSERT_EQ(count, Right(row).size());
+  for (int offset : {0, count - 1, count}) {
+    int start = -1, end = -1;
+    EXPECT_EQ(text->attributes(offset, &start, &end), "");
+    EXPECT_EQ(start, 0) << offset;
+    EXPECT_EQ(end, count) << offset;
+  }
 }
 
 TEST_F(AccessibilityTest, AFinishedAnswerBoxIsReadOnlyNotEditable) {
