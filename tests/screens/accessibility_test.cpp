@@ -287,6 +287,24 @@ TEST_F(AccessibilityTest, ARowsResultIsAnnouncedBeforeTheFocusMovesOn) {
   EXPECT_EQ(message(1)->text(), "");
 }
 
+// The score is announced as it appears, before the play-again question;
+// after "No" the blank screen tells what is left to use: the menus.
+TEST_F(AccessibilityTest, TheScoreAndTheMenusLeftAreAnnounced) {
+  Play();
+  boxes_.answers = {rt::IDNO};
+  events.clear();
+  for (int i = 0; i < kRowCount; ++i) Submit(Right(focusRow()));
+  ASSERT_EQ(PromptsShown(kPlayAgain), 1);
+  std::vector<QString> said;
+  for (const SeenEvent& e : events)
+    if (e.type == QAccessible::ObjectShow && e.role == QAccessible::Notification) said.push_back(e.name);
+  ASSERT_GE(said.size(), 3u);
+  EXPECT_EQ(std::count(said.begin(), said.end(), QStringLiteral("Bingo!")), kRowCount);
+  EXPECT_TRUE(said[said.size() - 2].startsWith(Q(kScorePrefix))) << said[said.size() - 2].toStdString();
+  EXPECT_TRUE(said.back().contains("Menus")) << said.back().toStdString();
+  EXPECT_FALSE(Controls(math()).lblComment->isVisible());  // what is shown is unchanged
+}
+
 class AccessibleBoxesTest : public AccessibilityTest {
  protected:
   void SetUp() override {
