@@ -149,8 +149,8 @@ TEST_F(OrcaTest, APlayerHearsAWholeQuiz) {
   for (int run = 1; run <= 3; ++run) {
     SCOPED_TRACE(::testing::Message() << "run " << run);
     if (run == 1) {  // two-digit numbers: answers of up to four digits
-      Click(Controls(start()).optLevel[1]);
-      ASSERT_TRUE(WaitFor([&] { return Controls(start()).optLevel[1]->isChecked(); }, kOrcaMs));
+      Controls(start()).optLevel[1]->click();  // the choice itself is not under test here
+      ASSERT_TRUE(Controls(start()).optLevel[1]->isChecked());
       Click(Controls(start()).cmdPlay);
     }
     ASSERT_TRUE(WaitFor([&] { return math() != nullptr && math()->isActiveWindow() && focusRow() != 0; }, kOrcaMs));
