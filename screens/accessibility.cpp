@@ -1,6 +1,7 @@
 #include "screens/accessibility.h"
 
 #include <QAccessibleWidget>
+#include <QLabel>
 
 #include "screens/answer_box.h"
 #include "screens/etched_frame.h"
@@ -21,9 +22,29 @@ class AnswerBoxAccessible final : public QAccessibleWidget,
 
   AnswerBox* box() const { return static_cast<AnswerBox*>(widget()); }
 
+  // Named by its question as it is said ("43 times 36"), described by its
+  // row's result once the row is finished ("Bingo!", "The answer is 1548").
   QString text(QAccessible::Text t) const override {
     if (t == QAccessible::Value) return box()->text();
+    if (t == QAccessible::Name) {
+      const QString question = SpokenQuestion(QuestionLabels());
+      return question.isEmpty() ? QAccessibleWidget::text(t) : question;
+    }
+    if (t == QAccessible::Description) {
+      const auto* result = box()->parentWidget() == nullptr ? nullptr
+          : box()->parentWidget()->findChild<const QLabel*>(QStringLiteral("lblMessage(%1)").arg(box()->row()),
+                                                            Qt::FindDirectChildrenOnly);
+      return result != nullptr ? result->text() : QString();
+    }
     return QAccessibleWidget::text(t);
+  }
+  // The question's labels label the box, but a screen reader would take the
+  // first of them as its whole name: the name says the question instead.
+  QList<std::pair<QAccessibleInterface*, QAccessible::Relation>> relations(
+      QAccessible::Relation match) const override {
+    auto all = QAccessibleWidget::relations(match);
+    all.removeIf([](const auto& r) { return r.second & QAccessible::Label; });
+    return all;
   }
   void setText(QAccessible::Text t, const QString& text) override {
     if (t != QAccessible::Value) {
@@ -94,8 +115,12 @@ class AnswerBoxAccessible final : public QAccessibleWidget,
     box()->setCursorPosition(endIndex);
     box()->setCursorPosition(startIndex);
   }
+  // Plain text: one run without attributes over all of it. (An empty run
+  // makes a screen reader stop reading at it, one character short.)
   QString attributes(int offset, int* startOffset, int* endOffset) const override {
-    *startOffset = *endOffset = offset;  // plain text: no attributes
+    const int count = characterCount();
+    *startOffset = 0;
+    *endOffset = offset < 0 || offset > count ? 0 : count;
     return {};
   }
 
@@ -105,6 +130,15 @@ class AnswerBoxAccessible final : public QAccessibleWidget,
   void replaceText(int startOffset, int endOffset, const QString& text) override {
     if (box()->isReadOnly()) return;
     box()->setText(box()->text().replace(startOffset, endOffset - startOffset, text));
+  }
+
+ private:
+  // The texts of the labels whose buddy the box is, in their order.
+  QStringList QuestionLabels() const {
+    QStringList texts;
+    for (const auto& [label, how] : QAccessibleWidget::relations(QAccessible::Label))
+      if (auto* l = qobject_cast<const QLabel*>(label->object())) texts << l->text();
+    return texts;
   }
 };
 
@@ -148,6 +182,20 @@ QAccessibleInterface* Factory(const QString& className, QObject* object) {
 
 }  // namespace
 
+QString SpokenQuestion(const QStringList& parts) {
+  static const QHash<QString, QString> kWords{{QStringLiteral("+"), QStringLiteral("plus")},
+                                              {QStringLiteral("-"), QStringLiteral("minus")},
+                                              {QStringLiteral("x"), QStringLiteral("times")},
+                                              {QStringLiteral("/"), QStringLiteral("divided by")}};
+  QStringList words;
+  for (const QString& part : parts) {
+    const QString p = part.simplified();
+    if (p.isEmpty() || p == QLatin1String("=")) continue;
+    words << kWords.value(p, p);
+  }
+  return words.join(QLatin1Char(' '));
+}
+
 void InstallAccessibility() {
   // Qt keeps each factory once, and drops them all with the application.
   QAccessible::installFactory(&Factory);
@@ -163,14 +211,17 @@ void Announcer::Announce(const QString& text, const QWidget* shownBy) {
     QAccessibleEvent e(this, type);
     QAccessible::updateAccessibility(&e);
   };
+  // Few events, once each: a screen reader drops announcements when
+  // events come in floods.
+  const bool renamed = text_ != text;
   if (!text_.isEmpty()) {
-    text_.clear();
+    if (renamed) text_.clear();
     tell(QAccessible::ObjectHide);
   }
   if (text.isEmpty()) return;
   if (shownBy != nullptr) setGeometry(shownBy->geometry());
   text_ = text;
-  tell(QAccessible::NameChanged);
+  if (renamed) tell(QAccessible::NameChanged);
   tell(QAccessible::ObjectShow);
 }
 

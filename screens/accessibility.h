@@ -15,6 +15,10 @@ namespace tavrix::screens {
 // windows run it as they are built.
 void InstallAccessibility();
 
+// A question as it is said rather than shown, from the texts of its parts:
+// {" 43", "x", " 36", "="} is "43 times 36".
+QString SpokenQuestion(const QStringList& parts);
+
 // Tells assistive tools of a text as it appears, wherever the focus is: to
 // them it is a notification that shows with the text, which screen readers
 // speak. On screen it is nothing: it stays hidden. (The labels that show the

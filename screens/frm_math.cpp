@@ -1,5 +1,6 @@
 #include "screens/frm_math.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QPainter>
 #include <QShortcutEvent>
@@ -210,11 +211,16 @@ void frmMath::Redraw(const Quiz& quiz) {
       p.setColor(QPalette::Base, r.colour == SysColor::BtnFace ? finished : app.color(QPalette::Base));
       box->setPalette(p);
     }
-    if (first || was->num1 != r.num1 || was->opcode != r.opcode || was->num2 != r.num2 ||
-        was->equalShown != r.equalShown) {
-      const QString question = FromUtf8(r.num1) + FromUtf8(r.opcode) + FromUtf8(r.num2) + (r.equalShown ? QStringLiteral(" =") : QString());
-      box->setAccessibleDescription(question.simplified());
+    // The box is named by its question and described by its row's result:
+    // assistive tools hear of a change of either, and of nothing else.
+    auto tell = [box](QAccessible::Event type) {
+      QAccessibleEvent e(box, type);
+      QAccessible::updateAccessibility(&e);
+    };
+    if (!first && (was->num1 != r.num1 || was->opcode != r.opcode || was->num2 != r.num2)) {
+      tell(QAccessible::NameChanged);
     }
+    if (!first && was->message != r.message) tell(QAccessible::DescriptionChanged);
     box->setVisible(r.answerShown);
     was = r;
   }
@@ -226,6 +232,14 @@ void frmMath::Redraw(const Quiz& quiz) {
     lblComment->setText(caption);
     FitScoreLine();
   }
+  // The score is told as it appears; once the quiz is over and cleared,
+  // what is left to use is told.
+  const bool wasShown = !lblComment->isHidden();
+  if (quiz.lblComment.shown && !wasShown && isVisible()) announcer->Announce(caption, lblComment);
+  bool anyBox = false;
+  for (std::int16_t i = 1; i <= kRowCount; ++i) anyBox |= quiz.Row(i).answerShown;
+  if (wasShown && !quiz.lblComment.shown && !anyBox && isVisible())
+    announcer->Announce(QStringLiteral("Menus: Option, Alt+O; About, Alt+A."));
   lblComment->setVisible(quiz.lblComment.shown);
 }
 

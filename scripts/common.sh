@@ -14,7 +14,8 @@ PLAY_PACKAGES=(cmake g++ make ninja-build pkg-config qt6-base-dev libgl-dev libx
 # for the display tests (X with openbox, and a Wayland compositor).
 TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
                desktop-file-utils appstream dpkg-dev file lintian
-               xvfb openbox x11-utils x11-xserver-utils xdotool weston qt6-wayland)
+               xvfb openbox x11-utils x11-xserver-utils xdotool weston qt6-wayland
+               orca speech-dispatcher espeak-ng at-spi2-core dbus-x11)
 # What the start-up measurement needs: a display, a window manager, xprop.
 BENCH_PACKAGES=(libbenchmark-dev xvfb openbox x11-utils)
 

@@ -154,22 +154,54 @@ TEST_F(AccessibilityTest, LevelOptionsAreNamedWithoutTheirLeadingBlanks) {
   }
 }
 
-TEST_F(AccessibilityTest, QuestionLabelsLabelTheirAnswerBox) {
+// The question names its answer box as it is said; a screen reader would
+// take a label of the box (its first operand) for its whole name.
+TEST_F(AccessibilityTest, TheQuestionNamesItsAnswerBoxAsItIsSaid) {
   Play();
-  quiz().Row(3).num1 = " 7";
-  quiz().Row(3).num2 = " 8";
+  quiz().Row(3).num1 = " 43";
+  quiz().Row(3).num2 = " 36";
   game_->Refresh();
   const MathControls& c = Controls(math());
   for (std::size_t k = 0; k < kRowCount; ++k) {
     SCOPED_TRACE(k + 1);
-    const std::vector<QObject*> question = {c.lblNum1[k], c.lblOpcode[k], c.lblNum2[k], c.lblEqual[k]};
     QAccessibleInterface* box = A(c.txtAnswer[k]);
-    EXPECT_EQ(Related(box, QAccessible::Label), question);
-    for (QObject* label : question) EXPECT_EQ(Related(A(label), QAccessible::Labelled), std::vector<QObject*>{c.txtAnswer[k]});
-    EXPECT_EQ(box->text(QAccessible::Name), QStringLiteral("Answer %1").arg(k + 1));
+    EXPECT_TRUE(Related(box, QAccessible::Label).empty());
+    EXPECT_EQ(box->text(QAccessible::Name),
+              c.lblNum1[k]->text().trimmed() + " times " + c.lblNum2[k]->text().trimmed());
     EXPECT_TRUE(Related(A(c.lblMessage[k]), QAccessible::AllRelations).empty());
   }
-  EXPECT_EQ(A(box(3))->text(QAccessible::Description), "7 x 8 =");  // the question as a description too
+  EXPECT_EQ(A(box(3))->text(QAccessible::Name), "43 times 36");
+  EXPECT_EQ(c.lblOpcode[2]->text().trimmed(), "x");  // what is shown stays
+}
+
+TEST(SpokenQuestionTest, SaysTheOperationInWords) {
+  const std::pair<QStringList, QString> cases[] = {
+      {{" 43", " x ", " 36", "="}, "43 times 36"}, {{"7", "+", "8"}, "7 plus 8"},
+      {{"9", "-", "2", "="}, "9 minus 2"},         {{"8", "/", "4"}, "8 divided by 4"},
+      {{"", "", "", ""}, ""},
+  };
+  for (const auto& [parts, said] : cases) EXPECT_EQ(SpokenQuestion(parts), said) << parts.join('|').toStdString();
+}
+
+// A finished row, read again, says its result; the typed answer is one run
+// of text without attributes over all its characters.
+TEST_F(AccessibilityTest, AFinishedRowIsDescribedByItsResultAndItsTextIsOneRun) {
+  Play();
+  const int row = focusRow();
+  EXPECT_EQ(A(box(row))->text(QAccessible::Description), "");
+  Submit(Right(row));
+  QAccessibleInterface* done = A(box(row));
+  EXPECT_EQ(done->text(QAccessible::Description), "Bingo!");
+  QAccessibleTextInterface* text = done->textInterface();
+  ASSERT_NE(text, nullptr);
+  const int count = text->characterCount();
+  ASSERT_EQ(count, Right(row).size());
+  for (int offset : {0, count - 1, count}) {
+    int start = -1, end = -1;
+    EXPECT_EQ(text->attributes(offset, &start, &end), "");
+    EXPECT_EQ(start, 0) << offset;
+    EXPECT_EQ(end, count) << offset;
+  }
 }
 
 TEST_F(AccessibilityTest, AFinishedAnswerBoxIsReadOnlyNotEditable) {
@@ -253,6 +285,24 @@ TEST_F(AccessibilityTest, ARowsResultIsAnnouncedBeforeTheFocusMovesOn) {
   EXPECT_TRUE(Find(QAccessible::ObjectHide, announcer).has_value());
   EXPECT_TRUE(A(announcer)->state().invisible);
   EXPECT_EQ(message(1)->text(), "");
+}
+
+// The score is announced as it appears, before the play-again question;
+// after "No" the blank screen tells what is left to use: the menus.
+TEST_F(AccessibilityTest, TheScoreAndTheMenusLeftAreAnnounced) {
+  Play();
+  boxes_.answers = {rt::IDNO};
+  events.clear();
+  for (int i = 0; i < kRowCount; ++i) Submit(Right(focusRow()));
+  ASSERT_EQ(PromptsShown(kPlayAgain), 1);
+  std::vector<QString> said;
+  for (const SeenEvent& e : events)
+    if (e.type == QAccessible::ObjectShow && e.role == QAccessible::Notification) said.push_back(e.name);
+  ASSERT_GE(said.size(), 3u);
+  EXPECT_EQ(std::count(said.begin(), said.end(), QStringLiteral("Bingo!")), kRowCount);
+  EXPECT_TRUE(said[said.size() - 2].startsWith(Q(kScorePrefix))) << said[said.size() - 2].toStdString();
+  EXPECT_TRUE(said.back().contains("Menus")) << said.back().toStdString();
+  EXPECT_FALSE(Controls(math()).lblComment->isVisible());  // what is shown is unchanged
 }
 
 class AccessibleBoxesTest : public AccessibilityTest {
@@ -439,29 +489,33 @@ TEST_F(AccessibilityTest, ControlsStayVisibleUnderLightAndDarkSchemes) {
   }
 }
 
-// A key changes what it changes and nothing else: the boxes' descriptions
-// (their questions) are not rewritten on every redraw, where each write
-// reaches a screen reader as an event to report.
-TEST_F(AccessibilityTest, AKeyRedescribesNoBoxAndAChangedQuestionOnlyItsOwn) {
+// A key changes what it changes and nothing else: the boxes' names (their
+// questions) and descriptions (their results) are not announced again on
+// every redraw, where each event reaches a screen reader as a change to report.
+TEST_F(AccessibilityTest, AKeyRenamesNoBoxAndAChangedQuestionOnlyItsOwn) {
   Play();
-  auto described = [this] {
-    return std::count_if(events.begin(), events.end(),
-                         [](const SeenEvent& e) { return e.type == QAccessible::DescriptionChanged; });
+  auto boxEvents = [this](QAccessible::Event type) {
+    return std::count_if(events.begin(), events.end(), [type](const SeenEvent& e) {
+      return e.type == type && qobject_cast<AnswerBox*>(e.object.data()) != nullptr;
+    });
   };
   const QString right = Right(1);
   events.clear();
   Type(right.left(1));
-  EXPECT_EQ(described(), 0) << "typing a digit";
+  EXPECT_EQ(boxEvents(QAccessible::NameChanged), 0) << "typing a digit";
+  EXPECT_EQ(boxEvents(QAccessible::DescriptionChanged), 0) << "typing a digit";
   Type(right.mid(1));
   events.clear();
   Key(Qt::Key_Return);
   ASSERT_EQ(message(1)->text(), "Bingo!");
-  EXPECT_EQ(described(), 0) << "a right answer";
+  EXPECT_EQ(boxEvents(QAccessible::NameChanged), 0) << "a right answer";
+  EXPECT_EQ(boxEvents(QAccessible::DescriptionChanged), 1) << "a right answer: its row's result";
 
   quiz().Row(4).num1 = " 9";
   events.clear();
   game_->Refresh();
-  EXPECT_EQ(described(), 1) << "one question changed";
+  EXPECT_EQ(boxEvents(QAccessible::NameChanged), 1) << "one question changed";
+  EXPECT_EQ(boxEvents(QAccessible::DescriptionChanged), 0) << "one question changed";
 }
 
 }  // namespace

@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# Runs a command with the Orca screen reader watching it: its own display
+# (with_openbox.sh), a D-Bus session bus with the accessibility bus, and Orca
+# with a speech server whose voice goes nowhere. What Orca speaks is in its
+# debug log, named to the command by ORCA_DEBUG_LOG ("SPEECH OUTPUT" lines).
+# Exits 77 (skipped) where Orca is not installed.
+#
+#   with_orca.sh COMMAND [ARGS...]
+set -euo pipefail
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+
+if [ "${1:-}" != "--inside" ]; then
+  for tool in orca speech-dispatcher dbus-run-session; do
+    command -v "$tool" >/dev/null || { echo "with_orca.sh: $tool is not installed: skipped" >&2; exit 77; }
+  done
+  exec bash "$here/with_openbox.sh" dbus-run-session -- bash "$here/with_orca.sh" --inside "$@"
+fi
+shift
+
+work="$(mktemp -d)"
+orca_pid=""
+cleanup() {
+  [ -n "$orca_pid" ] && kill "$orca_pid" 2>/dev/null
+  wait 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# A home of its own: Orca's settings and the speech server's configuration.
+export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_DATA_HOME="$work/home/.local/share"
+export XDG_CACHE_HOME="$work/home/.cache" XDG_RUNTIME_DIR="$work/run"
+mkdir -p "$XDG_CONFIG_HOME/speech-dispatcher" "$XDG_DATA_HOME" "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
+# The dummy module speaks nothing; Orca logs what it would say all the same.
+cat >"$XDG_CONFIG_HOME/speech-dispatcher/speechd.conf" <<'CONF'
+AddModule "dummy" "sd_dummy" ""
+DefaultModule dummy
+Timeout 0
+CONF
+
+export ORCA_DEBUG_LOG="$work/orca.log"
+orca --debug-file "$ORCA_DEBUG_LOG" >"$work/orca.out" 2>&1 &
+orca_pid=$!
+for _ in $(seq 600); do
+  grep -q "SPEECH OUTPUT: 'Screen reader on.'" "$ORCA_DEBUG_LOG" 2>/dev/null && break
+  kill -0 "$orca_pid" 2>/dev/null || break
+  sleep 0.1
+done
+grep -q "SPEECH OUTPUT: 'Screen reader on.'" "$ORCA_DEBUG_LOG" 2>/dev/null ||
+  { echo "with_orca.sh: Orca did not start:" >&2; cat "$work/orca.out" >&2; exit 1; }
+
+status=0
+"$@" || status=$?
+if [ "$status" -ne 0 ] && [ -n "${ORCA_KEEP_LOG:-}" ]; then cp "$ORCA_DEBUG_LOG" "$ORCA_KEEP_LOG"; fi
+exit "$status"
