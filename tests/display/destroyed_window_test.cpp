@@ -2,7 +2,7 @@
 // manager or a session tool can do (XDestroyWindow from another connection):
 // the game neither freezes in a box that is gone nor stays without a window.
 // Runs with openbox (with_openbox.sh) and with no window manager at all
-// (with_xvfb.sh).
+// (with_openbox.sh --no-window-manager).
 #include <QElapsedTimer>
 #include <QMessageBox>
 #include <QProcess>

@@ -3,15 +3,25 @@
 # its window manager, so that windows are mapped, framed and activated as on
 # a desktop. The command's exit status is the script's.
 #
-#   with_openbox.sh [--needs TOOL]... COMMAND [ARGS...]
+#   with_openbox.sh [--needs TOOL]... [--no-window-manager] COMMAND [ARGS...]
 #
 # DISPLAY is set for the command and QT_QPA_PLATFORM is xcb. Needs Xvfb,
 # openbox and xprop (x11-utils), and each TOOL the command needs: without one
-# of them it exits with 77, the status CTest takes for a skipped test.
+# of them it exits with 77, the status CTest takes for a skipped test. With
+# --no-window-manager the display has no window manager at all: nobody frames
+# the windows or hands the focus on.
 set -euo pipefail
 
-tools=(Xvfb openbox xprop)
-while [ "${1:-}" = --needs ]; do tools+=("$2"); shift 2; done
+tools=(Xvfb xprop)
+window_manager=openbox
+while :; do
+  case "${1:-}" in
+    --needs) tools+=("$2"); shift 2 ;;
+    --no-window-manager) window_manager=""; shift ;;
+    *) break ;;
+  esac
+done
+[ -n "$window_manager" ] && tools+=("$window_manager")
 for tool in "${tools[@]}"; do
   command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
 done
@@ -40,18 +50,20 @@ for _ in $(seq 100); do
 done
 
 wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
-# openbox gives up at once when it cannot open the display; try it again.
-for _ in 1 2 3; do
-  openbox >"$work/openbox.log" 2>&1 &
-  wm_pid=$!
-  for _ in $(seq 100); do
+if [ -n "$window_manager" ]; then
+  # openbox gives up at once when it cannot open the display; try it again.
+  for _ in 1 2 3; do
+    openbox >"$work/openbox.log" 2>&1 &
+    wm_pid=$!
+    for _ in $(seq 100); do
+      wm_ready && break
+      kill -0 "$wm_pid" 2>/dev/null || break
+      sleep 0.1
+    done
     wm_ready && break
-    kill -0 "$wm_pid" 2>/dev/null || break
-    sleep 0.1
   done
-  wm_ready && break
-done
-wm_ready || { echo "openbox did not start:" >&2; cat "$work/openbox.log" "$work/xvfb.log" >&2; exit 1; }
+  wm_ready || { echo "openbox did not start:" >&2; cat "$work/openbox.log" "$work/xvfb.log" >&2; exit 1; }
+fi
 
 export QT_QPA_PLATFORM=xcb
 status=0
