@@ -44,8 +44,10 @@ namespace {
 
 // X tells the game of the end of each of its windows. One that ends while
 // its widget still holds it was destroyed by someone else.
-class DestroyWatch final : public QAbstractNativeEventFilter {
+class DestroyWatch final : public QObject, public QAbstractNativeEventFilter {
  public:
+  using QObject::QObject;
+
   bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override {
     if (type != "xcb_generic_event_t") return false;
     const auto* event = static_cast<const xcb_generic_event_t*>(message);
@@ -70,12 +72,14 @@ class DestroyWatch final : public QAbstractNativeEventFilter {
 }  // namespace
 
 void WatchForDestroyedWindows() {
-  static bool watching = false;
-  if (watching || qGuiApp == nullptr || qGuiApp->nativeInterface<QNativeInterface::QX11Application>() == nullptr) {
+  // One watch for the application's life: it goes with the application.
+  static QPointer<DestroyWatch> watch;
+  if (watch != nullptr || qGuiApp == nullptr ||
+      qGuiApp->nativeInterface<QNativeInterface::QX11Application>() == nullptr) {
     return;
   }
-  watching = true;
-  qGuiApp->installNativeEventFilter(new DestroyWatch);
+  watch = new DestroyWatch(qGuiApp);
+  qGuiApp->installNativeEventFilter(watch);
 }
 
 namespace {
