@@ -28,14 +28,18 @@ namespace tavrix {
 class DeferredEvents {
  public:
   struct Event {
-    enum class Kind { FocusLost, Activated };
+    enum class Kind { FocusLost, Activated, Closed };
     Kind kind = Kind::FocusLost;
     std::int16_t row = 0;          // FocusLost: the row whose answer box lost the focus
-    Screen screen = Screen::Start;  // Activated: the screen that became active
+    Screen screen = Screen::Start;  // Activated, Closed: the screen that became active, or was closed
     bool byDesktop = false;         // a notice from the toolkit, not the program's own
 
     static Event FocusLost(std::int16_t row) { return {Kind::FocusLost, row, Screen::Quiz}; }
     static Event Activated(Screen s) { return {Kind::Activated, 0, s}; }
+    // A screen closed from outside the program (its frame, or its window
+    // destroyed): handled once the running handler, and any message box it
+    // has open, are done, so that no handler loses its screen under it.
+    static Event Closed(Screen s) { return {Kind::Closed, 0, s}; }
     bool operator==(const Event&) const = default;
   };
 

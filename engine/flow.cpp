@@ -105,6 +105,9 @@ void ScreenFlow::Deliver(const DeferredEvents::Event& e) {
     case DeferredEvents::Event::Kind::Activated:
       Activated(e.screen, e.byDesktop);
       break;
+    case DeferredEvents::Event::Kind::Closed:
+      ClosedFromFrame(e.screen);
+      break;
   }
 }
 

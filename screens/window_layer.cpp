@@ -32,7 +32,9 @@ void QtWindowLayer::Watch(ScreenWindow* w, Screen s) {
   connect(w, &ScreenWindow::activated, this, [this, s] {
     if (host_.State(s) == ScreenState::Shown) host_.Notice(DeferredEvents::Event::Activated(s));
   });
-  connect(w, &ScreenWindow::closedFromFrame, this, [this, s] { host_.RunFlow([s](ScreenFlow& flow) { flow.ClosedFromFrame(s); }); });
+  connect(w, &ScreenWindow::closedFromFrame, this, [this, s] {
+    host_.RunFlow([s](ScreenFlow& flow) { flow.events().Post(DeferredEvents::Event::Closed(s)); });
+  });
 }
 
 void QtWindowLayer::Create(Screen s) {

@@ -149,6 +149,30 @@ TEST_F(DestroyedWindowTest, TheQuizDestroyedUnderTheAboutScreen) {
   EXPECT_EQ(quits_, 0);
 }
 
+// The quiz destroyed while its Oops box is open: the box stays, and once it
+// is answered the quiz is closed as its frame's close would close it, which
+// ends the game. The key's handler finishes on a quiz that is still there.
+TEST_F(DestroyedWindowTest, TheQuizDestroyedUnderAnOpenBoxIsClosedOnceTheBoxIsAnswered) {
+  PlayNow();
+  const int row = focusRow();
+  box(row)->setText(Wrong(row));
+  int quitsWhileOpen = -1;
+  WithBox([&] { QTest::keyClick(box(row), Qt::Key_Return); },
+          {[&](QMessageBox* b) {
+            DestroyFromOutside(math());
+            // Give the notice of the destroy time to arrive while the box is open.
+            QElapsedTimer t;
+            t.start();
+            while (t.elapsed() < 1000) QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+            quitsWhileOpen = quits_;
+            ASSERT_TRUE(b->isVisible()) << "the box went with the quiz";
+            b->defaultButton()->click();
+          }});
+  EXPECT_EQ(quitsWhileOpen, 0) << "the quiz was closed under its open box";
+  ASSERT_TRUE(WaitFor([&] { return quits_ == 1 && math() == nullptr; }, 10000))
+      << "the quiz was never closed after its box";
+}
+
 // After the screen shrinks, a window partly off it comes back inside.
 TEST_F(DestroyedWindowTest, AWindowIsMovedBackInsideAShrunkScreen) {
   PlayNow();
