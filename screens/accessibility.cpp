@@ -1,7 +1,10 @@
 #include "screens/accessibility.h"
 
 #include <QAccessibleWidget>
+#include <QApplication>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 
 #include "screens/answer_box.h"
 #include "screens/etched_frame.h"
@@ -142,29 +145,29 @@ class AnswerBoxAccessible final : public QAccessibleWidget,
   }
 };
 
-// A notification named by the text it announces, showing while its window
-// is shown and it has one.
-class AnnouncerAccessible final : public QAccessibleWidget {
+// A notification named by the text it announces, showing while it is
+// announced and its window is shown.
+class NoticeAccessible final : public QAccessibleWidget {
  public:
-  explicit AnnouncerAccessible(Announcer* announcer) : QAccessibleWidget(announcer, QAccessible::Notification) {}
+  explicit NoticeAccessible(Notice* notice) : QAccessibleWidget(notice, QAccessible::Notification) {}
 
   QString text(QAccessible::Text t) const override {
-    if (t == QAccessible::Name) return announcer()->text();
+    if (t == QAccessible::Name) return notice()->text();
     return QAccessibleWidget::text(t);
   }
   QAccessible::State state() const override {
     QAccessible::State s = QAccessibleWidget::state();
-    s.invisible = announcer()->text().isEmpty() || !announcer()->window()->isVisible();
+    s.invisible = !notice()->announced() || !notice()->window()->isVisible();
     return s;
   }
   // Where the text it announces is shown.
   QRect rect() const override {
     if (state().invisible) return {};
-    return {announcer()->mapToGlobal(QPoint(0, 0)), announcer()->size()};
+    return {notice()->mapToGlobal(QPoint(0, 0)), notice()->size()};
   }
 
  private:
-  const Announcer* announcer() const { return static_cast<const Announcer*>(widget()); }
+  const Notice* notice() const { return static_cast<const Notice*>(widget()); }
 };
 
 // Qt asks with the class names of an object, the most derived first.
@@ -176,7 +179,7 @@ QAccessibleInterface* Factory(const QString& className, QObject* object) {
   // A frame around controls groups them under its caption.
   if (is(EtchedFrame::staticMetaObject)) return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Grouping);
   if (is(AnswerBox::staticMetaObject)) return new AnswerBoxAccessible(static_cast<AnswerBox*>(object));
-  if (is(Announcer::staticMetaObject)) return new AnnouncerAccessible(static_cast<Announcer*>(object));
+  if (is(Notice::staticMetaObject)) return new NoticeAccessible(static_cast<Notice*>(object));
   return nullptr;
 }
 
@@ -196,33 +199,118 @@ QString SpokenQuestion(const QStringList& parts) {
   return words.join(QLatin1Char(' '));
 }
 
+namespace {
+
+// With a screen reader on, Qt's accessibility bridge holds each key press
+// until the screen reader has seen it, and only then delivers it; a
+// shortcut runs at once. So the Alt press of Alt+O can reach the Option menu
+// that its own shortcut has opened meanwhile, and a menu closes at an Alt
+// press: the menu would close as it opens. This filter drops such a late
+// Alt press, one that was pressed before the menu opened; an Alt pressed
+// while the menu is open closes it as ever.
+class LateAltFilter final : public QObject {
+ public:
+  explicit LateAltFilter(QObject* parent) : QObject(parent) { setObjectName(QStringLiteral("tavrixLateAltFilter")); }
+
+ protected:
+  bool eventFilter(QObject* receiver, QEvent* e) override {
+    static constexpr char kLateAlt[] = "tavrixLateAlt";
+    switch (e->type()) {
+      case QEvent::ShortcutOverride:
+        // Sent as a key is pressed, before any key press is held back; to
+        // the focus widget and on to its parents, the same event each time.
+        if (IsAlt(e)) {
+          altPressed_ = true;
+          altReachedAWidget_ = false;
+        }
+        break;
+      case QEvent::Show:
+        if (auto* menu = qobject_cast<QMenu*>(receiver))
+          menu->setProperty(kLateAlt, altPressed_ && !altReachedAWidget_);
+        break;
+      case QEvent::KeyPress:
+        // A key press reaches the widgets once any bridge has let it go.
+        if (IsAlt(e) && receiver->isWidgetType()) {
+          altReachedAWidget_ = true;
+          auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+          if (menu != nullptr && menu->property(kLateAlt).toBool()) {
+            menu->setProperty(kLateAlt, false);
+            e->accept();
+            return true;
+          }
+        }
+        break;
+      default:
+        break;
+    }
+    return false;
+  }
+
+ private:
+  static bool IsAlt(const QEvent* e) {
+    const int key = static_cast<const QKeyEvent*>(e)->key();
+    return key == Qt::Key_Alt || key == Qt::Key_AltGr || key == Qt::Key_Meta;
+  }
+
+  bool altPressed_ = false;         // an Alt press was seen
+  bool altReachedAWidget_ = false;  // and delivered
+};
+
+}  // namespace
+
 void InstallAccessibility() {
   // Qt keeps each factory once, and drops them all with the application.
   QAccessible::installFactory(&Factory);
+  if (qApp->findChild<QObject*>(QStringLiteral("tavrixLateAltFilter"), Qt::FindDirectChildrenOnly) == nullptr)
+    qApp->installEventFilter(new LateAltFilter(qApp));
+}
+
+namespace {
+void Tell(QObject* about, QAccessible::Event type) {
+  QAccessibleEvent e(about, type);
+  QAccessible::updateAccessibility(&e);
+}
+}  // namespace
+
+Notice::Notice(QWidget* parent) : QWidget(parent) { hide(); }  // for good: showing its window does not show it
+
+void Notice::Announce(const QString& text, const QRect& geometry) {
+  Withdraw();
+  setGeometry(geometry);
+  if (text_ != text) {
+    text_ = text;
+    Tell(this, QAccessible::NameChanged);
+  }
+  announced_ = true;
+  Tell(this, QAccessible::ObjectShow);
+}
+
+void Notice::Withdraw() {
+  if (!announced_) return;
+  announced_ = false;
+  Tell(this, QAccessible::ObjectHide);
 }
 
 Announcer::Announcer(QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("announcer"));
-  hide();  // for good: showing its window does not show it
+  hide();  // for good, like its notices
+  for (Notice*& n : notices_) n = new Notice(this);
+}
+
+QString Announcer::text() const {
+  const Notice* last = notices_[last_];
+  return last->announced() ? last->text() : QString();
 }
 
 void Announcer::Announce(const QString& text, const QWidget* shownBy) {
-  auto tell = [this](QAccessible::Event type) {
-    QAccessibleEvent e(this, type);
-    QAccessible::updateAccessibility(&e);
-  };
-  // Few events, once each: a screen reader drops announcements when
-  // events come in floods.
-  const bool renamed = text_ != text;
-  if (!text_.isEmpty()) {
-    if (renamed) text_.clear();
-    tell(QAccessible::ObjectHide);
-  }
+  // Few events, once each: a screen reader drops announcements when events
+  // come in floods.
+  notices_[last_]->Withdraw();
   if (text.isEmpty()) return;
-  if (shownBy != nullptr) setGeometry(shownBy->geometry());
-  text_ = text;
-  if (renamed) tell(QAccessible::NameChanged);
-  tell(QAccessible::ObjectShow);
+  last_ = (last_ + 1) % notices_.size();
+  Notice* next = notices_[last_];
+  next->Announce(text, shownBy != nullptr ? QRect(mapFromGlobal(shownBy->mapToGlobal(QPoint(0, 0))), shownBy->size())
+                                          : next->geometry());
 }
 
 }  // namespace tavrix::screens

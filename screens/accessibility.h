@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QWidget>
+#include <array>
 
 namespace tavrix::screens {
 
@@ -19,11 +20,36 @@ void InstallAccessibility();
 // {" 43", "x", " 36", "="} is "43 times 36".
 QString SpokenQuestion(const QStringList& parts);
 
-// Tells assistive tools of a text as it appears, wherever the focus is: to
-// them it is a notification that shows with the text, which screen readers
-// speak. On screen it is nothing: it stays hidden. (The labels that show the
-// texts cannot be the notification: Qt reports every control shown again
-// each time its window is shown, and they would be announced again.)
+// One announcement: to assistive tools a notification named by its text,
+// showing while it is announced. On screen it is nothing: it stays hidden.
+class Notice final : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit Notice(QWidget* parent);
+
+  QString text() const { return text_; }
+  bool announced() const { return announced_; }
+  // Shows text to assistive tools, said to be where geometry is.
+  void Announce(const QString& text, const QRect& geometry);
+  // Takes it back; it keeps its text, for a tool that reads it late.
+  void Withdraw();
+
+ private:
+  QString text_;
+  bool announced_ = false;
+};
+
+// Tells assistive tools of a text as it appears, wherever the focus is:
+// screen readers speak it. (The labels that show the texts cannot do it: Qt
+// reports every control shown again each time its window is shown, and they
+// would be announced again.)
+//
+// A screen reader reads an announcement's text when it comes to its event,
+// which can be a second or more later. So each announcement is a notice of
+// its own, used in turn, and a notice is not renamed until three more have
+// been announced: the last row's result and the score, told together, are
+// each read as they were.
 class Announcer final : public QWidget {
   Q_OBJECT
 
@@ -33,10 +59,12 @@ class Announcer final : public QWidget {
   // Announces text, said to be where the control shownBy is; "" takes the
   // last announcement back.
   void Announce(const QString& text, const QWidget* shownBy = nullptr);
-  QString text() const { return text_; }
+  // The text announced last, while it is announced.
+  QString text() const;
 
  private:
-  QString text_;
+  std::array<Notice*, 4> notices_{};
+  std::size_t last_ = 0;
 };
 
 }  // namespace tavrix::screens

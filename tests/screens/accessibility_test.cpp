@@ -101,7 +101,26 @@ class AccessibilityTest : public GameTest {
       if (events[i].type == type && events[i].object == from) return i;
     return std::nullopt;
   }
-  QWidget* Announcer() { return Named<QWidget>(math(), "announcer"); }
+  // The announcements: notifications, hidden on screen.
+  std::vector<QWidget*> Notices() {
+    std::vector<QWidget*> notices;
+    if (auto* announcer = Named<QWidget>(math(), "announcer"))
+      for (QWidget* w : announcer->findChildren<QWidget*>())
+        if (A(w)->role() == QAccessible::Notification) notices.push_back(w);
+    return notices;
+  }
+  bool NothingAnnounced() {
+    const std::vector<QWidget*> notices = Notices();
+    return !notices.empty() && std::all_of(notices.begin(), notices.end(), [](QWidget* n) {
+      return A(n)->state().invisible && !n->isVisible();  // nothing on screen either
+    });
+  }
+  // The position of the first announcement, if any.
+  std::optional<std::size_t> FindAnnouncement() const {
+    for (std::size_t i = 0; i < events.size(); ++i)
+      if (events[i].type == QAccessible::ObjectShow && events[i].role == QAccessible::Notification) return i;
+    return std::nullopt;
+  }
   int Announcements() const {
     return static_cast<int>(std::count_if(events.begin(), events.end(), [](const SeenEvent& e) {
       return e.type == QAccessible::ObjectShow && e.role == QAccessible::Notification;
@@ -244,18 +263,15 @@ TEST_F(AccessibilityTest, AFinishedAnswerBoxIsReadOnlyNotEditable) {
 TEST_F(AccessibilityTest, ARowsResultIsAnnouncedBeforeTheFocusMovesOn) {
   Play();
   EXPECT_EQ(Announcements(), 0);  // showing the quiz window announces nothing
-  QWidget* announcer = Announcer();
-  ASSERT_NE(announcer, nullptr);
-  EXPECT_TRUE(A(announcer)->state().invisible);
-  EXPECT_FALSE(announcer->isVisible());  // nothing on screen
+  EXPECT_TRUE(NothingAnnounced());
   events.clear();
   Submit(Right(1));
-  const auto shown = Find(QAccessible::ObjectShow, announcer);
+  const auto shown = FindAnnouncement();
   ASSERT_TRUE(shown.has_value());
-  EXPECT_EQ(events[*shown].role, QAccessible::Notification);
   EXPECT_EQ(events[*shown].name, "Bingo!");
   EXPECT_FALSE(events[*shown].state.invisible);
-  EXPECT_EQ(A(announcer)->rect(), A(message(1))->rect());  // where the result is shown
+  EXPECT_FALSE(static_cast<QWidget*>(events[*shown].object.data())->isVisible());  // nothing on screen
+  EXPECT_EQ(A(events[*shown].object)->rect(), A(message(1))->rect());  // where the result is shown
   const auto focus = Find(QAccessible::Focus, box(2));
   ASSERT_TRUE(focus.has_value());
   EXPECT_LT(*shown, *focus);  // heard while the player is still in row 1
@@ -266,7 +282,7 @@ TEST_F(AccessibilityTest, ARowsResultIsAnnouncedBeforeTheFocusMovesOn) {
   Submit(Wrong(2));
   EXPECT_EQ(Announcements(), 0);  // a wrong answer leaves the row open
   Submit(Wrong(2));
-  const auto revealed = Find(QAccessible::ObjectShow, announcer);
+  const auto revealed = FindAnnouncement();
   ASSERT_TRUE(revealed.has_value());
   EXPECT_EQ(events[*revealed].name, Q(kAnswerIs) + Right(2));
   const auto next = Find(QAccessible::Focus, box(3));
@@ -276,14 +292,15 @@ TEST_F(AccessibilityTest, ARowsResultIsAnnouncedBeforeTheFocusMovesOn) {
 
   // A new quiz, after the window was hidden and shown again, takes the last
   // announcement back and announces none of the old results.
+  QObject* last = events[*revealed].object;
   events.clear();
   boxes_.answers = {rt::IDYES};
   Controls(math()).mmuOption->trigger();  // Exit Game
   Settle();
   Play();
   EXPECT_EQ(Announcements(), 0);
-  EXPECT_TRUE(Find(QAccessible::ObjectHide, announcer).has_value());
-  EXPECT_TRUE(A(announcer)->state().invisible);
+  EXPECT_TRUE(Find(QAccessible::ObjectHide, last).has_value());
+  EXPECT_TRUE(NothingAnnounced());
   EXPECT_EQ(message(1)->text(), "");
 }
 
@@ -302,6 +319,15 @@ TEST_F(AccessibilityTest, TheScoreAndTheMenusLeftAreAnnounced) {
   EXPECT_EQ(std::count(said.begin(), said.end(), QStringLiteral("Bingo!")), kRowCount);
   EXPECT_TRUE(said[said.size() - 2].startsWith(Q(kScorePrefix))) << said[said.size() - 2].toStdString();
   EXPECT_TRUE(said.back().contains("Menus")) << said.back().toStdString();
+  // A screen reader reads an announcement when it comes to its event, which
+  // can be after the next ones: each still says what it announced. (The
+  // last row's "Bingo!" and the score come together.)
+  std::vector<QString> readLate;
+  for (const SeenEvent& e : events)
+    if (e.type == QAccessible::ObjectShow && e.role == QAccessible::Notification && e.object != nullptr)
+      readLate.push_back(A(e.object)->text(QAccessible::Name));
+  ASSERT_EQ(readLate.size(), said.size());
+  for (std::size_t i = said.size() - 3; i < said.size(); ++i) EXPECT_EQ(readLate[i], said[i]) << i;
   EXPECT_FALSE(Controls(math()).lblComment->isVisible());  // what is shown is unchanged
 }
 
@@ -349,7 +375,7 @@ TEST_F(AccessibleBoxesTest, MessageBoxesAreAlertsThatSayTheirPrompt) {
     EXPECT_EQ(heard[i].focus, "OK");
   }
   // The reveal box is heard before the row's own announcement.
-  const auto revealed = Find(QAccessible::ObjectShow, Announcer());
+  const auto revealed = FindAnnouncement();
   ASSERT_TRUE(revealed.has_value());
   EXPECT_GE(*revealed, heard[2].eventsBefore);
   EXPECT_EQ(Announcements(), 1);

@@ -1,6 +1,10 @@
 // Keyboard use of the windows: access keys of the menu bar, the Tab order of
 // the answer boxes, and the buttons of the start and about screens.
 #include <QMenu>
+#include <QPointer>
+#include <QWindow>
+#include <utility>
+#include <vector>
 
 #include "screen_fixture.h"
 
@@ -101,6 +105,63 @@ TEST_F(KeyboardTest, AboutCloseTakesEnterAndSpace) {
     Key(key);
     EXPECT_FALSE(about()->isVisible());
     EXPECT_TRUE(math()->isActiveWindow());
+  }
+}
+
+// A stand-in for the accessibility bridge of a screen reader: it holds each
+// key press and release that comes from the window system, as Qt's AT-SPI
+// bridge does until the screen reader has seen the key, and lets them go on
+// to their windows when told.
+class KeyHolder final : public QObject {
+ public:
+  KeyHolder() { qApp->installEventFilter(this); }
+  ~KeyHolder() override {
+    qApp->removeEventFilter(this);
+    for (auto& [to, e] : held_) delete e;
+  }
+  void LetGo() {
+    for (auto& [to, e] : held_)
+      if (to) QCoreApplication::postEvent(to, e);
+      else delete e;
+    held_.clear();
+    Settle();
+  }
+
+ protected:
+  bool eventFilter(QObject* receiver, QEvent* e) override {
+    if ((e->type() != QEvent::KeyPress && e->type() != QEvent::KeyRelease) || !e->spontaneous()) return false;
+    const auto* k = static_cast<const QKeyEvent*>(e);
+    held_.emplace_back(receiver, new QKeyEvent(k->type(), k->key(), k->modifiers(), k->text(), k->isAutoRepeat()));
+    return true;
+  }
+
+ private:
+  std::vector<std::pair<QPointer<QObject>, QKeyEvent*>> held_;
+};
+
+// With a screen reader on, the Alt press of Alt+A reaches the menu after its
+// shortcut has opened it; the menu stays open, and Enter chooses its item.
+// An Alt pressed once the menu is open still closes it.
+TEST_F(KeyboardTest, AMenuOpenedByItsAccessKeyStaysOpenWhileAScreenReaderHoldsKeys) {
+  QWindow* window = math()->windowHandle();
+  ASSERT_NE(window, nullptr);
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    SCOPED_TRACE(attempt);
+    KeyHolder holder;
+    QTest::keyClick(window, Qt::Key_A, Qt::AltModifier);
+    Settle();
+    ASSERT_TRUE(Controls(math()).mmuAbout->isVisible());  // the shortcut ran at once
+    holder.LetGo();
+    EXPECT_TRUE(Controls(math()).mmuAbout->isVisible()) << "the late Alt press closed the menu";
+    if (attempt == 0) {
+      QTest::keyClick(window, Qt::Key_Alt);
+      holder.LetGo();
+      EXPECT_FALSE(Controls(math()).mmuAbout->isVisible());
+      continue;
+    }
+    QTest::keyClick(window, Qt::Key_Return);
+    holder.LetGo();
+    EXPECT_TRUE(about() != nullptr && about()->isVisible());
   }
 }
 
