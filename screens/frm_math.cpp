@@ -185,6 +185,13 @@ void frmMath::Redraw(const Quiz& quiz) {
   const bool recolour = finished != drawnFace_ || app.color(QPalette::Base) != drawnBase_;
   drawnFace_ = finished;
   drawnBase_ = app.color(QPalette::Base);
+  // A focused box that the records hide lets go of the focus first: hidden
+  // with it, it would hand the focus on to the next box, which is hidden in
+  // turn, and so down the rows, each a focus move a screen reader reads out.
+  if (auto* focused = qobject_cast<AnswerBox*>(focusWidget());
+      focused != nullptr && focused->row() >= 1 && focused->row() <= kRowCount &&
+      !quiz.Row(focused->row()).answerShown)
+    focused->clearFocus();
   bool anyMessage = false;
   for (std::int16_t i = 1; i <= kRowCount; ++i) {
     const QuestionRow& r = quiz.Row(i);
