@@ -3,7 +3,10 @@
 // from xdotool. What Orca speaks is read from its debug log; each check waits
 // for Orca, at its own pace, with a limit of many seconds. The quiz is played
 // three times, so that a dropped announcement cannot pass by luck.
+#include <QCursor>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
 
@@ -16,15 +19,21 @@ namespace {
 // A safety net: on a busy machine Orca falls behind by tens of seconds.
 constexpr int kOrcaMs = 90000;
 
+// The game goes on answering Orca while xdotool runs, as it would for a
+// player: a test that blocked here would look like a game that hangs.
 void XDo(const QStringList& args) {
-  const int status = QProcess::execute(QStringLiteral("xdotool"), args);
-  EXPECT_EQ(status, 0) << "xdotool " << args.join(' ').toStdString();
+  QProcess xdotool;
+  xdotool.start(QStringLiteral("xdotool"), args);
+  const bool done = WaitFor([&] { return xdotool.state() == QProcess::NotRunning; }, kOrcaMs);
+  EXPECT_TRUE(done && xdotool.exitStatus() == QProcess::NormalExit && xdotool.exitCode() == 0)
+      << "xdotool " << args.join(' ').toStdString();
 }
 void PressKey(const QString& keys) { XDo({"key", "--clearmodifiers", keys}); }
 void TypeText(const QString& text) { XDo({"type", "--delay", "60", text}); }
 void Click(const QWidget* w) {
   const QPoint p = w->mapToGlobal(w->rect().center());
-  XDo({"mousemove", "--sync", QString::number(p.x()), QString::number(p.y())});
+  // (xdotool's --sync waits long for a move that moves nothing.)
+  if (QCursor::pos() != p) XDo({"mousemove", "--sync", QString::number(p.x()), QString::number(p.y())});
   XDo({"click", "1"});
 }
 
@@ -74,6 +83,24 @@ class OrcaLog {
   }
   // Hears all that has been spoken.
   void Skip() { heard_ = Spoken().size(); }
+  // Waits until Orca has caught up with the game: its log has stayed still
+  // for a while. A player hears what is said before going on; Orca reads the
+  // events it is behind on in an order of its own, so a player who typed on
+  // while it is behind would hear things out of order.
+  bool CaughtUp(int quietMs = 1500) {
+    qint64 size = -1;
+    QElapsedTimer still;
+    return WaitFor(
+        [&] {
+          const qint64 now = QFileInfo(path_).size();
+          if (now != size) {
+            size = now;
+            still.start();
+          }
+          return still.elapsed() >= quietMs;
+        },
+        kOrcaMs);
+  }
   // The utterances not yet heard, or the last few: for failure messages.
   std::string Recent() {
     const QStringList s = Spoken();
@@ -116,11 +143,13 @@ class OrcaTest : public GameTest {
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
     return box != nullptr && box->isVisible() && box->isActiveWindow() ? box : nullptr;
   }
-  // Answers the next message box from inside its own loop, once Orca has
-  // read it: first runs before (what must be said before the box), then
-  // waits for Orca to say text, then clicks button. Returns once the box has
-  // closed.
-  void AnswerBox(const QString& text, QMessageBox::StandardButton button, const std::function<void()>& before = {}) {
+  // Enters answer and answers the message box it opens, from inside the
+  // box's own loop once Orca has read it: first runs before (what must be
+  // said before the box), then waits for Orca to say text, then clicks
+  // button. Returns once the box has closed. (The box's loop runs inside the
+  // key press, so the answering is set up first.)
+  void EnterAndAnswerBox(const QString& answer, const QString& text, QMessageBox::StandardButton button,
+                         const std::function<void()>& before = {}) {
     bool done = false, running = false;
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
@@ -133,10 +162,12 @@ class OrcaTest : public GameTest {
       done = true;
     });
     poll.start(100);
+    Enter(answer);
     EXPECT_TRUE(WaitFor([&] { return done && ActiveBox() == nullptr; }, 4 * kOrcaMs)) << "no box: " << text.toStdString();
   }
   // Types an answer into the focus row and enters it.
   void Enter(const QString& answer) {
+    EXPECT_TRUE(orca_.CaughtUp()) << "Orca never caught up";
     TypeText(answer);
     ASSERT_TRUE(WaitFor([&] { return box(focusRow())->text() == answer; }, kOrcaMs));
     PressKey(QStringLiteral("Return"));
@@ -161,18 +192,17 @@ TEST_F(OrcaTest, APlayerHearsAWholeQuiz) {
       EXPECT_TRUE(orca_.Hear(Question(row))) << "question not said: " << Question(row).toStdString() << "; said: " << orca_.Recent();
       const QString right = Right(row);
       if (done == 1) {  // one wrong answer, then the right one
-        Enter(Wrong(row));
-        AnswerBox(Q(kTryAgain), QMessageBox::Ok);
+        EnterAndAnswerBox(Wrong(row), Q(kTryAgain), QMessageBox::Ok);
         // Back in the box, Orca reads the wrong answer, whole and selected.
         EXPECT_TRUE(orca_.Hear(Whole(Wrong(row)))) << "wrong answer not read whole: " << orca_.Recent();
       }
       if (done == 2) {  // three wrong answers: the right one is revealed
         for (int t = 1; t <= 2; ++t) {
-          Enter(Wrong(row));
-          AnswerBox(Q(kTryAgain), QMessageBox::Ok);
+          EnterAndAnswerBox(Wrong(row), Q(kTryAgain), QMessageBox::Ok);
+          // A player waits to hear where the focus is before typing on.
+          EXPECT_TRUE(orca_.Hear(Whole(Wrong(row)))) << "wrong answer not read: " << orca_.Recent();
         }
-        Enter(Wrong(row));
-        AnswerBox(Q(kSorry) + right, QMessageBox::Ok);
+        EnterAndAnswerBox(Wrong(row), Q(kSorry) + right, QMessageBox::Ok);
         EXPECT_TRUE(orca_.Hear(Q(kAnswerIs) + right)) << "reveal not said: " << orca_.Recent();
       } else if (done < kRowCount - 1) {
         Enter(right);
@@ -183,6 +213,7 @@ TEST_F(OrcaTest, APlayerHearsAWholeQuiz) {
       if (done == 3) {
         // Back to a finished row and on again: it is read with its result.
         const int next = focusRow();
+        EXPECT_TRUE(orca_.CaughtUp());
         PressKey(QStringLiteral("shift+Tab"));
         ASSERT_TRUE(WaitFor([&] { return focusRow() == row; }, kOrcaMs));
         EXPECT_TRUE(orca_.Hear(Whole(right))) << "finished row's answer not read whole: " << orca_.Recent();
@@ -193,7 +224,7 @@ TEST_F(OrcaTest, APlayerHearsAWholeQuiz) {
     }
     // The last row: "Bingo!", then the score with its comment, before the
     // play-again question.
-    Enter(Right(focusRow()));
+    const QString last = Right(focusRow());
     QString score;
     auto hearScore = [&] {
       EXPECT_TRUE(orca_.Hear(QStringLiteral("Bingo!"))) << "Bingo! not said: " << orca_.Recent();
@@ -202,11 +233,11 @@ TEST_F(OrcaTest, APlayerHearsAWholeQuiz) {
       EXPECT_TRUE(orca_.Hear(score)) << "score not said: " << score.toStdString() << "; said: " << orca_.Recent();
     };
     if (run < 3) {
-      AnswerBox(Q(kPlayAgain), QMessageBox::Yes, hearScore);
+      EnterAndAnswerBox(last, Q(kPlayAgain), QMessageBox::Yes, hearScore);
       continue;
     }
 
-    AnswerBox(Q(kPlayAgain), QMessageBox::No, hearScore);
+    EnterAndAnswerBox(last, Q(kPlayAgain), QMessageBox::No, hearScore);
     // What is left is told: the menus.
     EXPECT_TRUE(orca_.Hear(QRegularExpression(QStringLiteral("menu"), QRegularExpression::CaseInsensitiveOption)))
         << "nothing said of the menus: " << orca_.Recent();
@@ -214,6 +245,7 @@ TEST_F(OrcaTest, APlayerHearsAWholeQuiz) {
     for (int i = 0; i < 3; ++i) {
       SCOPED_TRACE(i);
       ASSERT_TRUE(WaitFor([&] { return math()->isActiveWindow(); }, kOrcaMs));
+      EXPECT_TRUE(orca_.CaughtUp());
       PressKey(QStringLiteral("alt+a"));
       ASSERT_TRUE(WaitFor([&] { return Controls(math()).mmuAbout->isVisible(); }, kOrcaMs));
       orca_.Skip();

@@ -39,7 +39,8 @@ Timeout 0
 CONF
 
 export ORCA_DEBUG_LOG="$work/orca.log"
-orca --debug-file "$ORCA_DEBUG_LOG" >"$work/orca.out" 2>&1 &
+# The log is written line by line (orca_python/sitecustomize.py).
+PYTHONPATH="$here/orca_python${PYTHONPATH:+:$PYTHONPATH}" orca --debug-file "$ORCA_DEBUG_LOG" >"$work/orca.out" 2>&1 &
 orca_pid=$!
 for _ in $(seq 600); do
   grep -q "SPEECH OUTPUT: 'Screen reader on.'" "$ORCA_DEBUG_LOG" 2>/dev/null && break
