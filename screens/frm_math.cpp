@@ -224,10 +224,15 @@ void frmMath::Redraw(const Quiz& quiz) {
       QAccessibleEvent e(box, type);
       QAccessible::updateAccessibility(&e);
     };
-    if (!first && (was->num1 != r.num1 || was->opcode != r.opcode || was->num2 != r.num2)) {
+    // A hidden box is nothing to them: it is told of once it is shown again,
+    // and rows cleared all at once make fewer events (a screen reader drops
+    // announcements when events come in floods).
+    const bool reshown = !first && !was->answerShown && r.answerShown;
+    if (!first && r.answerShown &&
+        (reshown || was->num1 != r.num1 || was->opcode != r.opcode || was->num2 != r.num2)) {
       tell(QAccessible::NameChanged);
     }
-    if (!first && was->message != r.message) tell(QAccessible::DescriptionChanged);
+    if (!first && r.answerShown && (reshown || was->message != r.message)) tell(QAccessible::DescriptionChanged);
     box->setVisible(r.answerShown);
     was = r;
   }
