@@ -13,6 +13,12 @@ if [ "${1:-}" != "--inside" ]; then
   for tool in orca speech-dispatcher dbus-run-session; do
     command -v "$tool" >/dev/null || { echo "with_orca.sh: $tool is not installed: skipped" >&2; exit 77; }
   done
+  # Orca will not start while another Orca of the same user runs, on any
+  # display (the user's own screen reader, say).
+  if pgrep -u "$(id -u)" -x orca >/dev/null; then
+    echo "with_orca.sh: another Orca runs for this user: skipped" >&2
+    exit 77
+  fi
   exec bash "$here/with_openbox.sh" dbus-run-session -- bash "$here/with_orca.sh" --inside "$@"
 fi
 shift
