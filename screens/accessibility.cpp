@@ -219,19 +219,15 @@ class LateAltFilter final : public QObject {
       case QEvent::ShortcutOverride:
         // Sent as a key is pressed, before any key press is held back; to
         // the focus widget and on to its parents, the same event each time.
-        if (IsAlt(e)) {
-          altPressed_ = true;
-          altReachedAWidget_ = false;
-        }
+        if (IsAlt(e)) altHeldBack_ = true;
         break;
       case QEvent::Show:
-        if (auto* menu = qobject_cast<QMenu*>(receiver))
-          menu->setProperty(kLateAlt, altPressed_ && !altReachedAWidget_);
+        if (auto* menu = qobject_cast<QMenu*>(receiver)) menu->setProperty(kLateAlt, altHeldBack_);
         break;
       case QEvent::KeyPress:
         // A key press reaches the widgets once any bridge has let it go.
         if (IsAlt(e) && receiver->isWidgetType()) {
-          altReachedAWidget_ = true;
+          altHeldBack_ = false;
           auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
           if (menu != nullptr && menu->property(kLateAlt).toBool()) {
             menu->setProperty(kLateAlt, false);
@@ -252,8 +248,7 @@ class LateAltFilter final : public QObject {
     return key == Qt::Key_Alt || key == Qt::Key_AltGr || key == Qt::Key_Meta;
   }
 
-  bool altPressed_ = false;         // an Alt press was seen
-  bool altReachedAWidget_ = false;  // and delivered
+  bool altHeldBack_ = false;  // an Alt was pressed, and its key press has reached no widget yet
 };
 
 }  // namespace
@@ -265,12 +260,10 @@ void InstallAccessibility() {
     qApp->installEventFilter(new LateAltFilter(qApp));
 }
 
-namespace {
 void Tell(QObject* about, QAccessible::Event type) {
   QAccessibleEvent e(about, type);
   QAccessible::updateAccessibility(&e);
 }
-}  // namespace
 
 Notice::Notice(QWidget* parent) : QWidget(parent) { hide(); }  // for good: showing its window does not show it
 
@@ -295,11 +288,6 @@ Announcer::Announcer(QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("announcer"));
   hide();  // for good, like its notices
   for (Notice*& n : notices_) n = new Notice(this);
-}
-
-QString Announcer::text() const {
-  const Notice* last = notices_[last_];
-  return last->announced() ? last->text() : QString();
 }
 
 void Announcer::Announce(const QString& text, const QWidget* shownBy) {

@@ -3,6 +3,7 @@
 // that are announced as they appear.
 #pragma once
 
+#include <QAccessible>
 #include <QString>
 #include <QWidget>
 #include <array>
@@ -19,6 +20,9 @@ void InstallAccessibility();
 // A question as it is said rather than shown, from the texts of its parts:
 // {" 43", "x", " 36", "="} is "43 times 36".
 QString SpokenQuestion(const QStringList& parts);
+
+// Tells assistive tools of a change to a control: an event of type about it.
+void Tell(QObject* about, QAccessible::Event type);
 
 // One announcement: to assistive tools a notification named by its text,
 // showing while it is announced. On screen it is nothing: it stays hidden.
@@ -59,8 +63,6 @@ class Announcer final : public QWidget {
   // Announces text, said to be where the control shownBy is; "" takes the
   // last announcement back.
   void Announce(const QString& text, const QWidget* shownBy = nullptr);
-  // The text announced last, while it is announced.
-  QString text() const;
 
  private:
   std::array<Notice*, 4> notices_{};

@@ -185,9 +185,10 @@ void frmMath::Redraw(const Quiz& quiz) {
   const bool recolour = finished != drawnFace_ || app.color(QPalette::Base) != drawnBase_;
   drawnFace_ = finished;
   drawnBase_ = app.color(QPalette::Base);
-  // A focused box that the records hide lets go of the focus first: hidden
-  // with it, it would hand the focus on to the next box, which is hidden in
-  // turn, and so down the rows, each a focus move a screen reader reads out.
+  // A box that the records hide keeps no focus: keys must not reach it. It
+  // lets go of the focus before it is hidden: hidden with it, it would hand
+  // the focus on to the next box, which is hidden in turn, and so down the
+  // rows, each a focus move a screen reader reads out.
   if (auto* focused = qobject_cast<AnswerBox*>(focusWidget());
       focused != nullptr && focused->row() >= 1 && focused->row() <= kRowCount &&
       !quiz.Row(focused->row()).answerShown)
@@ -220,25 +221,19 @@ void frmMath::Redraw(const Quiz& quiz) {
     }
     // The box is named by its question and described by its row's result:
     // assistive tools hear of a change of either, and of nothing else.
-    auto tell = [box](QAccessible::Event type) {
-      QAccessibleEvent e(box, type);
-      QAccessible::updateAccessibility(&e);
-    };
     // A hidden box is nothing to them: it is told of once it is shown again,
     // and rows cleared all at once make fewer events (a screen reader drops
     // announcements when events come in floods).
     const bool reshown = !first && !was->answerShown && r.answerShown;
     if (!first && r.answerShown &&
         (reshown || was->num1 != r.num1 || was->opcode != r.opcode || was->num2 != r.num2)) {
-      tell(QAccessible::NameChanged);
+      Tell(box, QAccessible::NameChanged);
     }
-    if (!first && r.answerShown && (reshown || was->message != r.message)) tell(QAccessible::DescriptionChanged);
+    if (!first && r.answerShown && (reshown || was->message != r.message)) Tell(box, QAccessible::DescriptionChanged);
     box->setVisible(r.answerShown);
     was = r;
   }
   if (!anyMessage) announcer->Announce({});  // a new quiz: nothing to hear any more
-  // A box that the records hide keeps no focus: keys must not reach it.
-  if (QWidget* f = focusWidget(); f != nullptr && !f->isVisibleTo(this)) f->clearFocus();
   const QString caption = FromUtf8(quiz.lblComment.caption);
   if (lblComment->text() != caption) {
     lblComment->setText(caption);
