@@ -17,7 +17,6 @@ void ScreenFlow::Create(Screen s) {
       break;
     case Screen::Quiz:
       quiz_.emplace(rt_, layer_.QuizWindow(), static_cast<QuizHost&>(*this));
-      quizAwaitsActivation_ = true;
       quizNew_ = true;
       break;
     case Screen::About:
@@ -38,10 +37,7 @@ void ScreenFlow::ShowScreen(Screen s) {
 void ScreenFlow::HideScreen(Screen s) {
   if (State(s) != ScreenState::Shown) return;
   StateOf(s) = ScreenState::Hidden;
-  if (s == Screen::Quiz) {
-    quizAwaitsActivation_ = true;
-    quizShowingUnreported_ = false;
-  }
+  if (active_ == s) active_.reset();
   layer_.Hide(s);
 }
 
@@ -79,17 +75,36 @@ void ScreenFlow::Activated(Screen s, bool byDesktop) {
   // window that was just hidden) is not activated.
   if (State(s) != ScreenState::Shown) return;
   if (!byDesktop) {
-    quizShowingUnreported_ = s == Screen::Quiz;
-  } else if (quizShowingUnreported_) {
-    // Until the desktop reports the quiz screen that the program showed,
-    // another screen it makes active is a step on its way there.
-    if (s != Screen::Quiz) return;
-    quizShowingUnreported_ = false;
+    const std::optional<Screen> before = active_;
+    BecomeActive(s);
+    wait_.reset();
+    if (before != s) wait_ = Wait{s, before, std::nullopt};
+  } else if (!wait_ || s == wait_->before) {
+    wait_.reset();
+    BecomeActive(s);
+  } else if (s == wait_->shown) {
+    wait_.reset();
+  } else {
+    wait_->held = s;
   }
-  const bool activation = s == Screen::Quiz && (lastActive_ != Screen::Quiz || quizAwaitsActivation_);
-  lastActive_ = s;
+}
+
+void ScreenFlow::EndWait(std::optional<Screen> at) {
+  if (!wait_) return;
+  wait_.reset();
+  if (at && State(*at) == ScreenState::Shown) active_ = at;
+}
+
+void ScreenFlow::PlayerInput(Screen s) {
+  // Keys and clicks in a message box are not in a screen.
+  if (events_.BoxOpen() || State(s) != ScreenState::Shown) return;
+  EndWait(s);
+}
+
+void ScreenFlow::BecomeActive(Screen s) {
+  const bool activation = s == Screen::Quiz && active_ != Screen::Quiz;
+  active_ = s;
   if (!activation) return;
-  quizAwaitsActivation_ = false;
   quiz_->Form_Activate();
   // A new quiz screen has no rows to keep: whatever the flag says, it opens
   // with questions. (A flag of "1" can reach it when the screen was closed
@@ -113,15 +128,17 @@ void ScreenFlow::Deliver(const DeferredEvents::Event& e) {
 
 void ScreenFlow::ClosedFromFrame(Screen s) {
   if (State(s) == ScreenState::NotCreated) return;
+  // A close is the player's (or the desktop's on the player's behalf): the
+  // desktop is no longer on its way to a screen the program showed.
+  if (wait_) EndWait(wait_->held);
   StateOf(s) = ScreenState::NotCreated;
-  if (lastActive_ == s) lastActive_.reset();
+  if (active_ == s) active_.reset();
   switch (s) {
     case Screen::Start:
       t_Digital = 0;
       break;
     case Screen::Quiz:
       quiz_.reset();
-      quizShowingUnreported_ = false;
       break;
     case Screen::About:
       txtGiveup_.reset();

@@ -63,20 +63,24 @@ class ScreenFlow final : private QuizHost, private DeferredEvents::Target {
 
   void ClosedFromFrame(Screen s);
 
+  // The player pressed a key or a button in the screen's window. Changes no
+  // record: it only tells the flow where the player is (see active_).
+  void PlayerInput(Screen s);
+
  private:
   static std::size_t Index(Screen s) { return static_cast<std::size_t>(s); }
   ScreenState& StateOf(Screen s) { return states_[Index(s)]; }
   void Create(Screen s);
   void ShowScreen(Screen s);
   void HideScreen(Screen s);
-  // A screen became the active window, shown by the program or reported by
-  // the desktop. An activation of the quiz screen is one when it becomes the
-  // active window after another screen of the program was active, or after
-  // it was hidden or not yet shown; a message box or another application in
-  // between does not count, nor does a second notice for the same showing.
-  // The program's showing of the quiz is one activation even when the
-  // desktop, on its way there, first makes another shown screen active.
+  // A screen became the active window: shown by the program, or reported by
+  // the desktop (byDesktop).
   void Activated(Screen s, bool byDesktop);
+  // The wait after a showing is over; at, where known, is the active screen.
+  void EndWait(std::optional<Screen> at);
+  // The screen is active now: the quiz screen's activation when another
+  // screen was active before it, or none.
+  void BecomeActive(Screen s);
 
   // QuizHost
   std::int16_t ReadDigital() override;
@@ -93,10 +97,44 @@ class ScreenFlow final : private QuizHost, private DeferredEvents::Target {
   ScreenState states_[3] = {ScreenState::NotCreated, ScreenState::NotCreated, ScreenState::NotCreated};
   std::optional<Quiz> quiz_;
   std::optional<std::string> txtGiveup_;
-  std::optional<Screen> lastActive_;
-  bool quizAwaitsActivation_ = true;  // hidden or not yet shown since its last activation
-  bool quizNew_ = false;              // created and not activated yet
-  bool quizShowingUnreported_ = false;  // shown by the program; the desktop has not reported it active yet
+  // Which screen is active, and so when the quiz screen is activated: each
+  // time it becomes the active screen after another screen was, or after it
+  // was hidden or not yet shown (hiding or discarding the active screen
+  // leaves none active).
+  //
+  // The program's own showing makes the shown screen active at once: a
+  // desktop may hold back a new window's activation, or never report a
+  // window it did not activate, and a screen that was active already needs
+  // no report. Then the program waits for the desktop (wait_):
+  // - where the showing hid the active screen (Play, Close), the desktop may
+  //   pass the focus through another of the program's windows on its way to
+  //   the shown one. What it reports meanwhile is held back, not taken;
+  // - the desktop reporting the shown screen ends the wait: that showing was
+  //   its one activation;
+  // - the desktop reporting the screen that was active before the showing
+  //   ends it too: the player went back there (or the desktop never left it),
+  //   as it never passes the focus through the window it is leaving;
+  // - a key or button the player presses ends it, as the desktop is done
+  //   passing the focus on before the player does anything: the screen the
+  //   player acts in is the active one (a desktop that kept another window
+  //   active, with focus-stealing prevention, leaves the player there);
+  // - a screen closed from outside ends it, with the last report held back,
+  //   if any, as the active screen.
+  // Outside a wait, a report is the player's move (a click, a taskbar) or a
+  // return (after a message box, from another application): the reported
+  // screen becomes active. A showing of the active screen starts no wait.
+  // Without a report a desktop's focus moves cannot be told from the
+  // player's: a desktop that kept another screen active after the program
+  // showed the quiz, and whose first report after it is the quiz (a taskbar
+  // click), looks like one that passed the focus through.
+  struct Wait {
+    Screen shown;                 // shown by the program, not yet reported by the desktop
+    std::optional<Screen> before;  // the screen active before the showing
+    std::optional<Screen> held;    // the desktop's last report of another screen since
+  };
+  std::optional<Screen> active_;
+  std::optional<Wait> wait_;
+  bool quizNew_ = false;  // created and not activated yet
   DeferredEvents events_{*this};
 };
 

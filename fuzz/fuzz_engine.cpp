@@ -158,10 +158,16 @@ class Driver {
         if (flow_->State(Screen::About) == ScreenState::Shown) Handle([&] { flow_->cmdClose_Click(); });
         break;
       case 7: {
-        // The desktop reports a screen active; the queue and the flow decide
-        // whether it is an activation.
-        const auto s = static_cast<Screen>(in_.U8() % 3);
-        Handle([&] { flow_->events().Notice(DeferredEvents::Event::Activated(s)); });
+        // The desktop reports a screen active, or the player presses a key or
+        // button in one; the queue and the flow decide whether the report is
+        // an activation.
+        const std::uint8_t what = in_.U8();
+        const auto s = static_cast<Screen>(what % 3);
+        if (what & 0x80) {
+          flow_->PlayerInput(s);
+        } else {
+          Handle([&] { flow_->events().Notice(DeferredEvents::Event::Activated(s)); });
+        }
         break;
       }
       case 8: {

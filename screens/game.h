@@ -62,6 +62,7 @@ class Game final : private LayerHost, private QuizScreenHost {
   // LayerHost
   ScreenState State(Screen s) const override { return flow_.State(s); }
   void RunFlow(const std::function<void(ScreenFlow&)>& handler) override;
+  void PlayerInput(Screen s) override { flow_.PlayerInput(s); }
   // QuizScreenHost
   const Quiz* CurrentQuiz() const override { return flow_.quiz(); }
   bool QuizShown() const override { return flow_.State(Screen::Quiz) == ScreenState::Shown; }

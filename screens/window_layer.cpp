@@ -1,8 +1,33 @@
 #include "screens/window_layer.h"
 
 #include <QCoreApplication>
+#include <QEvent>
 
 namespace tavrix::screens {
+
+QtWindowLayer::QtWindowLayer(LayerHost& host, QuizScreen& quizScreen) : host_(host), quizScreen_(quizScreen) {
+  if (QCoreApplication* app = QCoreApplication::instance()) app->installEventFilter(this);
+}
+
+bool QtWindowLayer::eventFilter(QObject* watched, QEvent* e) {
+  switch (e->type()) {
+    case QEvent::KeyPress:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::TouchBegin:
+    case QEvent::TabletPress:
+      if (watched->isWidgetType()) {
+        const QWidget* top = static_cast<QWidget*>(watched)->window();
+        for (const Screen s : {Screen::Start, Screen::Quiz, Screen::About}) {
+          if (top == Window(s)) host_.PlayerInput(s);
+        }
+      }
+      break;
+    default:
+      break;
+  }
+  return false;
+}
 
 void QtWindowLayer::DestroyWindows() {
   delete start_.data();

@@ -6,7 +6,8 @@
 // flow's deferred-event queue, which delivers it after any handler that is
 // running; the flow tells an activation of the quiz screen from a return
 // after a message box. Notices of a window that the flow holds hidden are
-// not passed on.
+// not passed on. So is each key or button the player presses in a window:
+// it tells the flow that the desktop has stopped moving the focus about.
 #pragma once
 
 #include <QObject>
@@ -32,6 +33,8 @@ class LayerHost {
   virtual void RunQuiz(const std::function<void(Quiz&)>& handler) = 0;
   // A notice from the desktop, handled like the player's action it stands for.
   virtual void Notice(const DeferredEvents::Event& e) = 0;
+  // The player pressed a key or a button in the screen's window.
+  virtual void PlayerInput(Screen s) = 0;
   // Brings the windows up to date with the records.
   virtual void Refresh() = 0;
 };
@@ -40,7 +43,7 @@ class QtWindowLayer final : public QObject, public WindowLayer {
   Q_OBJECT
 
  public:
-  QtWindowLayer(LayerHost& host, QuizScreen& quizScreen) : host_(host), quizScreen_(quizScreen) {}
+  QtWindowLayer(LayerHost& host, QuizScreen& quizScreen);
   ~QtWindowLayer() override { DestroyWindows(); }
 
   // Destroys the windows; no notice of theirs reaches the flow any more.
@@ -63,6 +66,10 @@ class QtWindowLayer final : public QObject, public WindowLayer {
   void Hide(Screen s) override;
   void Discard(Screen s) override;
   void Quit() override;
+
+ protected:
+  // Tells the game of each key or button pressed in one of its windows.
+  bool eventFilter(QObject* watched, QEvent* e) override;
 
  private:
   ScreenWindow* Window(Screen s) const;

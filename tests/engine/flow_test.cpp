@@ -93,19 +93,34 @@ struct FlowRig {
     handler();
   }
   void Start() { Handle([&] { flow.Start(); }); }
-  void Level(std::int16_t index) { Handle([&] { flow.optLevel_Click(index); }); }
-  void Play() { Handle([&] { flow.cmdPlay_Click(); }); }
+  // The player's clicks and keys: each press in a window reaches the flow
+  // before the handler it leads to, as the window layer passes it on.
+  void Level(std::int16_t index) {
+    flow.PlayerInput(Screen::Start);
+    Handle([&] { flow.optLevel_Click(index); });
+  }
+  void Play() {
+    flow.PlayerInput(Screen::Start);
+    Handle([&] { flow.cmdPlay_Click(); });
+  }
   void StartAndPlay(std::int16_t level = 0) {
     Start();
     Level(level);
     Play();
   }
-  void About() { Handle([&] { quiz().mmuZuzirArido_Click(0); }); }
+  void About() {
+    flow.PlayerInput(Screen::Quiz);
+    Handle([&] { quiz().mmuZuzirArido_Click(0); });
+  }
   void ExitGame() {
     boxes.answers = {rt::IDYES};
+    flow.PlayerInput(Screen::Quiz);
     Handle([&] { quiz().mmuOption_Click(1); });
   }
-  void CloseAbout() { Handle([&] { flow.cmdClose_Click(); }); }
+  void CloseAbout() {
+    flow.PlayerInput(Screen::About);
+    Handle([&] { flow.cmdClose_Click(); });
+  }
   void CloseFromFrame(Screen s) { Handle([&] { flow.ClosedFromFrame(s); }); }
   // The desktop reports a screen active: the player clicked it, or came back
   // from another program or a message box.
@@ -244,6 +259,162 @@ TEST_F(Flow, TheDesktopPassingTheFocusOnIsNoSecondActivation) {
     EXPECT_EQ(t.quiz().state.t_Opcode, OpTimes) << "the player clicked back to the quiz";
   }
 }
+
+// Which activations a run of events gives, for every order in which a desktop
+// may report the program's windows. A step is one of:
+//   play, about, exit (Exit Game answered Yes), close (the about screen's
+//   Close), level N: the player's click or key and the handler it leads to;
+//   rep S: the desktop reports screen S active (the player clicked it or
+//     used a taskbar, a message box or another application gave the focus
+//     back, or the desktop passed the focus on after a showing);
+//   in S: a key or button pressed in screen S;
+//   x S: S closed from outside: its frame, a taskbar (_NET_CLOSE_WINDOW) or
+//     its window destroyed, which the window layer reports alike;
+//   type: "5" typed in row 1; box: Enter on a wrong answer in row 1, whose
+//     message box takes the focus while it is open.
+// "=new" after a step: it activates the quiz screen, with new questions;
+// "=keep": it activates it and the rows stay; nothing: no activation.
+struct FlowCase {
+  const char* name;
+  std::vector<std::string> steps;
+};
+
+void PrintTo(const FlowCase& c, std::ostream* os) { *os << c.name; }
+
+class FlowOrders : public ::testing::TestWithParam<FlowCase> {};
+
+Screen ScreenNamed(const std::string& name) {
+  if (name == "start") return Screen::Start;
+  if (name == "quiz") return Screen::Quiz;
+  if (name == "about") return Screen::About;
+  ADD_FAILURE() << "no screen " << name;
+  return Screen::Start;
+}
+
+void RunStep(FlowRig& t, const std::string& step) {
+  const std::size_t blank = step.find(' ');
+  const std::string verb = step.substr(0, blank);
+  const std::string arg = blank == std::string::npos ? "" : step.substr(blank + 1);
+  if (verb == "play") {
+    t.Play();
+  } else if (verb == "about") {
+    t.About();
+  } else if (verb == "exit") {
+    t.ExitGame();
+  } else if (verb == "close") {
+    t.CloseAbout();
+  } else if (verb == "level") {
+    t.Level(static_cast<std::int16_t>(std::stoi(arg)));
+  } else if (verb == "rep") {
+    t.Notice(ScreenNamed(arg));
+  } else if (verb == "in") {
+    t.flow.PlayerInput(ScreenNamed(arg));
+  } else if (verb == "x") {
+    t.CloseFromFrame(ScreenNamed(arg));
+  } else if (verb == "type") {
+    t.flow.PlayerInput(Screen::Quiz);
+    t.quiz().Row(1).answer = "5";
+  } else if (verb == "box") {
+    t.flow.PlayerInput(Screen::Quiz);
+    t.quiz().Row(1).answer = rt::NumberText(t.quiz().RightAnswer(1) + 1);
+    t.boxes.answers = {rt::IDOK};
+    std::int16_t key = kKeyEnter;
+    t.Handle([&] { t.quiz().txtAnswer_KeyPress(1, key); });
+    ASSERT_EQ(t.boxes.shown.size(), 1u);
+    t.boxes.shown.clear();
+  } else {
+    FAIL() << "no step " << step;
+  }
+}
+
+TEST_P(FlowOrders, GiveTheirActivations) {
+  FlowRig t;
+  t.Start();
+  t.Notice(Screen::Start);
+  for (const std::string& written : GetParam().steps) {
+    const std::size_t mark = written.find(" =");
+    const std::string step = written.substr(0, mark);
+    const std::string expected = mark == std::string::npos ? "" : written.substr(mark + 2);
+    SCOPED_TRACE(written);
+    if (t.flow.quiz() != nullptr) t.quiz().state.t_Opcode = OpAdd;  // an activation sets it back to times
+    const int reseeds = t.random.reseeds;
+    RunStep(t, step);
+    const bool activated = t.flow.quiz() != nullptr && t.quiz().state.t_Opcode == OpTimes;
+    const bool fresh = t.random.reseeds != reseeds;
+    const std::string got = !activated ? (fresh ? "new questions without an activation" : "") : fresh ? "new" : "keep";
+    EXPECT_EQ(got, expected);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Flow, FlowOrders,
+    ::testing::Values(
+        FlowCase{"PlayReportedLateOrNever", {"play =new", "in quiz", "rep quiz", "exit", "play =new", "rep quiz"}},
+        // Play hides the start screen; the desktop hands the focus to the
+        // about screen, then to the quiz. Later clicks there and back count.
+        FlowCase{"PlayPassingThroughTheAboutScreen",
+                 {"play =new", "rep quiz", "about", "rep about", "rep quiz =new", "exit", "rep start", "play =new",
+                  "rep about", "rep quiz", "type", "rep about", "rep quiz =new"}},
+        // A desktop that does not activate new windows leaves the about
+        // screen active after Play: a click there and back is an activation.
+        FlowCase{"PlayOnADesktopThatKeepsTheAboutScreenActive",
+                 {"play =new", "rep quiz", "about", "rep about", "rep quiz =new", "exit", "rep start", "play =new",
+                  "rep about", "in about", "rep quiz =new"}},
+        // ... and closing the about screen from its frame hands the
+        // activation to the quiz, which makes the about screen again with "0".
+        FlowCase{"AboutClosedBeforeTheDesktopReportedTheQuiz",
+                 {"play =new", "rep quiz", "about", "rep about", "close =keep", "rep quiz", "about", "rep about",
+                  "rep quiz =keep", "exit", "rep start", "play =keep", "rep about", "x about =new", "rep quiz"}},
+        // Nothing reported after Play: the quiz that Play showed is active,
+        // and the close hands it nothing new.
+        FlowCase{"AboutClosedWithNothingReportedAfterPlay",
+                 {"play =new", "rep quiz", "about", "rep about", "rep quiz =new", "exit", "rep start", "play =new",
+                  "x about", "rep quiz", "about", "rep about", "rep quiz =new"}},
+        FlowCase{"AboutAndClose", {"play =new", "rep quiz", "about", "rep about", "close =keep", "rep about", "rep quiz"}},
+        FlowCase{"AboutReportedOnlyAfterItsClose", {"play =new", "about", "close =keep", "rep about", "rep quiz"}},
+        // Transition 6 with either flag.
+        FlowCase{"ClickBackFromTheAboutScreen",
+                 {"play =new", "rep quiz", "about", "rep about", "rep quiz =new", "rep about", "close =keep",
+                  "rep quiz", "type", "about", "rep about", "rep quiz =keep"}},
+        // Close after Exit Game: the desktop passes through the start screen
+        // on its way to the quiz.
+        FlowCase{"CloseAfterExitGame",
+                 {"play =new", "rep quiz", "about", "rep about", "rep quiz =new", "type", "exit", "rep start",
+                  "rep about", "close =keep", "rep start", "rep quiz", "type", "rep start", "rep quiz =keep"}},
+        // The about screen closed from a taskbar while the quiz is active is
+        // no activation; the next move from another screen to the quiz is,
+        // and makes the about screen again with "0".
+        FlowCase{"AboutClosedFromATaskbarWhileTheQuizIsActive",
+                 {"play =new", "rep quiz", "about", "rep about", "rep quiz =new", "exit", "rep start", "rep about",
+                  "close =keep", "rep start", "rep quiz", "about", "rep about", "rep quiz =keep", "type", "x about",
+                  "rep start", "rep quiz =new"}},
+        FlowCase{"AboutClosedFromATaskbarThenAReturnOnly",
+                 {"play =new", "rep quiz", "about", "rep about", "close =keep", "rep quiz", "about", "rep about",
+                  "rep quiz =keep", "type", "x about", "rep quiz", "box", "rep quiz", "about", "rep about",
+                  "rep quiz =new"}},
+        FlowCase{"AboutClosedFromItsFrameWhileActive",
+                 {"play =new", "rep quiz", "about", "rep about", "close =keep", "rep quiz", "about", "rep about",
+                  "x about =new", "rep quiz"}},
+        // A desktop that does not activate the about screen leaves the player
+        // typing in the quiz: a message box there is no activation.
+        FlowCase{"AboutNotActivatedByTheDesktop",
+                 {"play =new", "rep quiz", "type", "about", "in quiz", "box", "rep quiz", "rep about", "rep quiz =new"}},
+        FlowCase{"MessageBoxesAndOtherApplications",
+                 {"play =new", "rep quiz", "type", "box", "rep quiz", "rep quiz", "in quiz", "rep quiz"}},
+        FlowCase{"ReportsOfHiddenScreens",
+                 {"play =new", "rep quiz", "about", "rep about", "rep quiz =new", "exit", "rep quiz", "rep about",
+                  "rep quiz", "rep start", "rep quiz"}},
+        FlowCase{"PlayAfterExitWithFlagOne",
+                 {"play =new", "rep quiz", "about", "rep about", "close =keep", "rep quiz", "type", "exit",
+                  "rep start", "level 2", "play =keep", "rep quiz"}},
+        FlowCase{"PlayAfterExitWithFlagZero", {"play =new", "rep quiz", "type", "exit", "rep start", "play =new"}},
+        // A quiz screen closed from outside comes back with questions.
+        FlowCase{"QuizClosedThenClose",
+                 {"play =new", "rep quiz", "about", "rep about", "x quiz", "rep about", "close =new", "rep quiz"}},
+        FlowCase{"QuizClosedBesideTheStartScreen",
+                 {"play =new", "rep quiz", "about", "rep about", "exit", "rep start", "rep about", "close =keep",
+                  "rep start", "rep quiz", "x quiz", "rep start", "play =new", "rep quiz"}}),
+    [](const ::testing::TestParamInfo<FlowCase>& info) { return std::string(info.param.name); });
 
 TEST_F(Flow, EveryPlayIsAnActivation) {
   StartAndPlay();
