@@ -29,12 +29,15 @@ const char* const kHelpText =
 
 namespace {
 
-// optLevel(i): its round indicator keeps an outline on dark colour schemes.
+// optLevel(i): its round indicator keeps an outline on dark colour schemes,
+// and a click anywhere in its rectangle chooses it (a radio button takes
+// only the clicks on its mark and caption).
 class LevelOption final : public QRadioButton {
  public:
   using QRadioButton::QRadioButton;
 
  protected:
+  bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
   void paintEvent(QPaintEvent* e) override {
     QRadioButton::paintEvent(e);
     QStyleOptionButton option;

@@ -72,6 +72,25 @@ TEST_F(TransitionsTest, ExitThenPlayWithFlagZeroMakesQuestionsAtTheNewLevel) {
   EXPECT_EQ(focusRow(), 1);
 }
 
+// A level option is chosen by a click anywhere in its rectangle: on its
+// mark, on its caption, or in the blank beyond the caption.
+TEST_F(TransitionsTest, AClickAnywhereOnALevelOptionChoosesIt) {
+  Exit();
+  for (const int x : {6, 40, 68, 130}) {
+    for (int i = 0; i < 3; ++i) {
+      SCOPED_TRACE(::testing::Message() << "option " << i << " at x " << x);
+      const int other = (i + 1) % 3;
+      QTest::mouseClick(Controls(start()).optLevel[static_cast<std::size_t>(other)], Qt::LeftButton, {}, QPoint(6, 8));
+      ASSERT_EQ(flow().t_Digital, other + 1);
+      QRadioButton* opt = Controls(start()).optLevel[static_cast<std::size_t>(i)];
+      ASSERT_LT(x, opt->width());
+      QTest::mouseClick(opt, Qt::LeftButton, {}, QPoint(x, opt->height() / 2));
+      EXPECT_TRUE(opt->isChecked());
+      EXPECT_EQ(flow().t_Digital, i + 1);
+    }
+  }
+}
+
 TEST_F(TransitionsTest, ExitThenPlayWithFlagOneKeepsEverything) {
   About();
   Key(Qt::Key_Return);  // Close: the flag is "1"
