@@ -4,31 +4,46 @@
 #include <QPainter>
 #include <QValidator>
 #include <algorithm>
+#include <iterator>
+#include <utility>
 
 #include "screens/contrast.h"
 #include "screens/fonts.h"
 
 namespace tavrix::screens {
 
-bool ShowsNothing(QChar c) {
-  switch (c.category()) {
-    case QChar::Other_Control:
-      // A tab or a line feed is drawn as a blank and read as one.
-      return c != u'\t' && c != u'\n';
-    case QChar::Other_Format:  // bidirectional controls, zero-width characters, soft hyphen
-    case QChar::Separator_Line:
-    case QChar::Separator_Paragraph:
-      return true;
-    default:
-      return false;
-  }
+namespace {
+
+// Unicode's Default_Ignorable_Code_Point (DerivedCoreProperties.txt, Unicode
+// 15.0), adjacent ranges merged: characters that a renderer shows as nothing
+// unless it supports them, such as bidirectional controls, zero-width
+// characters, variation selectors, fillers and tags.
+constexpr std::pair<char32_t, char32_t> kDefaultIgnorable[] = {
+    {0x00AD, 0x00AD}, {0x034F, 0x034F},   {0x061C, 0x061C},   {0x115F, 0x1160},   {0x17B4, 0x17B5},
+    {0x180B, 0x180F}, {0x200B, 0x200F},   {0x202A, 0x202E},   {0x2060, 0x206F},   {0x3164, 0x3164},
+    {0xFE00, 0xFE0F}, {0xFEFF, 0xFEFF},   {0xFFA0, 0xFFA0},   {0xFFF0, 0xFFF8},   {0x1BCA0, 0x1BCA3},
+    {0x1D173, 0x1D17A}, {0xE0000, 0xE0FFF},
+};
+
+}  // namespace
+
+bool ShowsNothing(char32_t c) {
+  // A tab or a line feed is drawn as a blank and read as one.
+  if (QChar::category(c) == QChar::Other_Control) return c != u'\t' && c != u'\n';
+  const auto* range = std::lower_bound(std::begin(kDefaultIgnorable), std::end(kDefaultIgnorable), c,
+                                       [](const std::pair<char32_t, char32_t>& r, char32_t x) { return r.second < x; });
+  return range != std::end(kDefaultIgnorable) && range->first <= c;
 }
 
 QString WithoutInvisible(const QString& text) {
   QString out;
   out.reserve(text.size());
-  for (const QChar c : text) {
-    if (!ShowsNothing(c)) out.append(c);
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    // A character beyond the first 65,536 takes two units, a surrogate pair.
+    const bool pair = text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate();
+    const char32_t c = pair ? QChar::surrogateToUcs4(text[i], text[i + 1]) : text[i].unicode();
+    if (!ShowsNothing(c)) out.append(text.mid(i, pair ? 2 : 1));
+    if (pair) ++i;
   }
   return out;
 }
@@ -47,9 +62,10 @@ class VisibleTextOnly final : public QValidator {
  public:
   using QValidator::QValidator;
   State validate(QString& input, int& pos) const override {
-    if (std::none_of(input.cbegin(), input.cend(), ShowsNothing)) return Acceptable;
+    QString visible = WithoutInvisible(input);
+    if (visible.size() == input.size()) return Acceptable;
     pos = static_cast<int>(WithoutInvisible(input.left(pos)).size());
-    input = WithoutInvisible(input);
+    input = std::move(visible);
     return Acceptable;
   }
 };

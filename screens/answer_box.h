@@ -23,10 +23,11 @@ class QuizInput {
 };
 
 // A character that is drawn as nothing at all: control characters other than
-// tab and line feed (drawn as blanks), bidirectional and other formatting
-// characters such as U+202E or the zero-width ones, line and paragraph
-// separators.
-bool ShowsNothing(QChar c);
+// tab and line feed (drawn as blanks), and the characters Unicode marks as
+// default-ignorable, such as U+202E, the zero-width ones, variation selectors
+// and tags. Format characters that fonts draw as signs (U+0600, U+06DD) are
+// not among them: they show, and a number stops there.
+bool ShowsNothing(char32_t c);
 // The text without the characters that show nothing.
 QString WithoutInvisible(const QString& text);
 

@@ -25,7 +25,8 @@ struct BadInput {
 
 void PrintTo(const BadInput& c, std::ostream* os) { *os << c.name; }
 
-class BadInputTest : public GameTest, public ::testing::WithParamInterface<BadInput> {
+// Row 1 of a quiz, whose answer is 56, with the focus in its box.
+class AnswerInputTest : public GameTest, public ::testing::WithParamInterface<BadInput> {
  protected:
   void SetUp() override {
     GameTest::SetUp();
@@ -44,18 +45,18 @@ class BadInputTest : public GameTest, public ::testing::WithParamInterface<BadIn
   void Enter(Via via, const QString& text) {
     switch (via) {
       case Via::Keys:
-        for (QChar c : text) {
+        for (const char32_t c : text.toUcs4()) {
           // Control characters come from Ctrl with a letter (Ctrl+A gives
           // "\x01", Ctrl+I "\t") or, for "\x7f", from the Delete key.
-          Qt::Key key = static_cast<Qt::Key>(c.toUpper().unicode());
+          Qt::Key key = static_cast<Qt::Key>(QChar::toUpper(c));
           Qt::KeyboardModifiers mods = Qt::NoModifier;
-          if (c.unicode() < 0x20) {
-            key = static_cast<Qt::Key>(Qt::Key_A + c.unicode() - 1);
+          if (c < 0x20) {
+            key = static_cast<Qt::Key>(Qt::Key_A + static_cast<int>(c) - 1);
             mods = Qt::ControlModifier;
-          } else if (c.unicode() == 0x7f) {
+          } else if (c == 0x7f) {
             key = Qt::Key_Delete;
           }
-          QTest::sendKeyEvent(QTest::Click, Focus(), key, QString(c), mods);
+          QTest::sendKeyEvent(QTest::Click, Focus(), key, QString::fromUcs4(&c, 1), mods);
           Settle();
         }
         break;
@@ -74,6 +75,8 @@ class BadInputTest : public GameTest, public ::testing::WithParamInterface<BadIn
     }
   }
 };
+
+class BadInputTest : public AnswerInputTest {};
 
 TEST_P(BadInputTest, IsJudgedWrongAndSelectedForAnotherTry) {
   const BadInput& c = GetParam();
@@ -124,7 +127,53 @@ INSTANTIATE_TEST_SUITE_P(
         BadInput{"FullwidthDigitsTyped", Via::Keys, QStringLiteral("５６"), QStringLiteral("５６")},
         BadInput{"FullwidthDigitsFromAnInputMethod", Via::Ime, QStringLiteral("５６"), QStringLiteral("５６")},
         BadInput{"ArabicIndicDigitsTyped", Via::Keys, QStringLiteral("٥٦"), QStringLiteral("٥٦")},
-        BadInput{"ArabicIndicDigitsPasted", Via::Paste, QStringLiteral("٥٦"), QStringLiteral("٥٦")}),
+        BadInput{"ArabicIndicDigitsPasted", Via::Paste, QStringLiteral("٥٦"), QStringLiteral("٥٦")},
+        // Format characters that fonts draw as signs stay where they show,
+        // and a number stops at them: these read 0, or 5.
+        BadInput{"ArabicNumberSignPasted", Via::Paste, QStringLiteral("\u060056"), QStringLiteral("\u060056")},
+        BadInput{"ArabicNumberSignFromAnInputMethod", Via::Ime, QStringLiteral("\u060056"), QStringLiteral("\u060056")},
+        BadInput{"EndOfAyahTyped", Via::Keys, QStringLiteral("\u06DD56"), QStringLiteral("\u06DD56")},
+        BadInput{"SyriacAbbreviationMarkPasted", Via::Paste, QStringLiteral("\u070F56"), QStringLiteral("\u070F56")},
+        BadInput{"ArabicSubtendingMarkPasted", Via::Paste, QStringLiteral("\u08E256"), QStringLiteral("\u08E256")},
+        BadInput{"KaithiNumberSignPasted", Via::Paste, QStringLiteral("\U000110BD56"), QStringLiteral("\U000110BD56")},
+        BadInput{"KaithiNumberSignAboveTyped", Via::Keys, QStringLiteral("5\U000110CD6"),
+                 QStringLiteral("5\U000110CD6")},
+        BadInput{"LineSeparatorPasted", Via::Paste, QStringLiteral("5\u20286"), QStringLiteral("5\u20286")}),
+    [](const ::testing::TestParamInfo<BadInput>& info) { return std::string(info.param.name); });
+
+// Characters that show nothing never reach the box, typed, pasted or from an
+// input method, whole characters beyond the first 65,536 included: what is
+// judged is what the box shows, the right answer.
+class InvisibleInputTest : public AnswerInputTest {};
+
+TEST_P(InvisibleInputTest, IsDroppedAndTheAnswerJudgedAsShown) {
+  const BadInput& c = GetParam();
+  Enter(c.via, c.input);
+  EXPECT_EQ(box(1)->text(), c.shown);
+  EXPECT_EQ(Q(quiz().Row(1).answer), c.shown);
+  Key(Qt::Key_Return);
+  EXPECT_EQ(message(1)->text(), "Bingo!");
+  EXPECT_TRUE(boxes_.shown.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, InvisibleInputTest,
+    ::testing::Values(
+        BadInput{"TagPasted", Via::Paste, QStringLiteral("5\U000E00316"), "56"},
+        BadInput{"TagTyped", Via::Keys, QStringLiteral("5\U000E00316"), "56"},
+        BadInput{"TagsFromAnInputMethod", Via::Ime, QStringLiteral("\U000E0001\U000E00355\U000E007F6"), "56"},
+        BadInput{"VariationSelectorBeyondTheFirstPlanePasted", Via::Paste, QStringLiteral("5\U000E01006"), "56"},
+        BadInput{"MusicalBeamPasted", Via::Paste, QStringLiteral("\U0001D17356"), "56"},
+        BadInput{"ShorthandFormatPasted", Via::Paste, QStringLiteral("\U0001BCA056"), "56"},
+        BadInput{"UnassignedIgnorablesPasted", Via::Paste, QStringLiteral("5\u2065\uFFF0\U000E0FFF6"), "56"},
+        BadInput{"HangulFillerTyped", Via::Keys, QStringLiteral("5\u31646"), "56"},
+        BadInput{"HalfwidthHangulFillerPasted", Via::Paste, QStringLiteral("\uFFA056"), "56"},
+        BadInput{"CombiningGraphemeJoinerTyped", Via::Keys, QStringLiteral("5\u034F6"), "56"},
+        BadInput{"VariationSelectorTyped", Via::Keys, QStringLiteral("5\uFE0F6"), "56"},
+        BadInput{"MongolianVowelSeparatorPasted", Via::Paste, QStringLiteral("5\u180E6"), "56"},
+        BadInput{"ArabicLetterMarkFromAnInputMethod", Via::Ime, QStringLiteral("\u061C56"), "56"},
+        BadInput{"NextLinePasted", Via::Paste, QStringLiteral("5\u00856"), "56"},
+        BadInput{"ZeroWidthSpaceTyped", Via::Keys, QStringLiteral("5\u200B6"), "56"}),
     [](const ::testing::TestParamInfo<BadInput>& info) { return std::string(info.param.name); });
 
 // Blanks, tabs and line feeds are skipped wherever they stand in a number,
@@ -161,7 +210,7 @@ TEST_F(SplitAnswerTest, PastedAnswerSplitByBlanksTabsOrLineFeedsIsRight) {
 TEST_F(SplitAnswerTest, PastedCharactersThatShowNothingAreDropped) {
   Play();
   const QString pastes[] = {QString("\x01\x1b\r") + QChar(0x200B) + "56", QChar(0x202E) + QString("56") + QChar(0x202C),
-                            QString("5") + QChar(0x2066) + QChar(0xFEFF) + QChar(0x00AD) + QChar(0x2028) + "6"};
+                            QString("5") + QChar(0x2066) + QChar(0xFEFF) + QChar(0x00AD) + "6"};
   for (std::int16_t row = 1; row <= 3; ++row) {
     quiz().Row(row).num1 = " 7";
     quiz().Row(row).opcode = " x ";
