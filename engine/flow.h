@@ -123,10 +123,13 @@ class ScreenFlow final : private QuizHost, private DeferredEvents::Target {
   // Outside a wait, a report is the player's move (a click, a taskbar) or a
   // return (after a message box, from another application): the reported
   // screen becomes active. A showing of the active screen starts no wait.
-  // Without a report a desktop's focus moves cannot be told from the
-  // player's: a desktop that kept another screen active after the program
-  // showed the quiz, and whose first report after it is the quiz (a taskbar
-  // click), looks like one that passed the focus through.
+  // Where the desktop reports too little, its focus moves cannot be told
+  // from the player's: a desktop that kept another screen active after the
+  // program showed the quiz, and whose first report after it is the quiz (a
+  // taskbar click), looks like one that passed the focus through; one that
+  // kept the quiz active after the program showed the about screen, and
+  // reports the quiz again on a return from another application with no key
+  // or click in the game since, looks like the player's click back.
   struct Wait {
     Screen shown;                 // shown by the program, not yet reported by the desktop
     std::optional<Screen> before;  // the screen active before the showing
