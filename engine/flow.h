@@ -37,12 +37,26 @@ class ScreenFlow final : private QuizHost, private DeferredEvents::Target {
   ScreenFlow(const ScreenFlow&) = delete;
   ScreenFlow& operator=(const ScreenFlow&) = delete;
 
-  // Every call into the flow or its quiz runs inside a scope of this queue.
-  // A screen that the program shows is activated once the handler that showed
-  // it has returned; the focus losses and the toolkit's activation notices
-  // are delivered the same way.
-  DeferredEvents& events() { return events_; }
+  // Every call into the flow or its quiz runs inside a handler scope. A
+  // screen that the program shows is activated once the handler that showed
+  // it has returned; the focus losses, the desktop's reports and closes from
+  // outside are delivered the same way.
+  [[nodiscard]] DeferredEvents::Scope RunningHandler() { return DeferredEvents::Scope(events_); }
+  // A modal message box is open: what the desktop reports meanwhile is the
+  // box's doing, and is dropped.
+  [[nodiscard]] DeferredEvents::BoxScope OpenBox() { return DeferredEvents::BoxScope(events_); }
   const DeferredEvents& events() const { return events_; }
+
+  // What the window layer reports, delivered after the running handler:
+  // the desktop made the screen's window active;
+  void DesktopActivated(Screen s) { events_.Notice(DeferredEvents::Event::Activated(s)); }
+  // the screen was closed from outside (its frame, a taskbar, its window
+  // destroyed);
+  void ClosedFromOutside(Screen s) { events_.Post(DeferredEvents::Event::Closed(s)); }
+  // the program moved the focus away from row's answer box;
+  void FocusLeft(std::int16_t row) { events_.Post(DeferredEvents::Event::FocusLost(row)); }
+  // the player moved it away (dropped while a message box is open).
+  void FocusTakenFrom(std::int16_t row) { events_.Notice(DeferredEvents::Event::FocusLost(row)); }
 
   // Program start: create the start screen, run its load handling, show it.
   void Start();
@@ -61,6 +75,7 @@ class ScreenFlow final : private QuizHost, private DeferredEvents::Target {
   const std::optional<std::string>& txtGiveup() const { return txtGiveup_; }  // for tests
   void cmdClose_Click();
 
+  // A close from outside, handled now.
   void ClosedFromFrame(Screen s);
 
   // The player pressed a key or a button in the screen's window. Changes no

@@ -125,7 +125,7 @@ class Driver {
 
     layer_.view.onFocusMove = [this](std::optional<std::int16_t> from, std::int16_t to) {
       selectedAll_[static_cast<std::size_t>(to)] = false;
-      if (from && *from != to) flow_->events().Post(DeferredEvents::Event::FocusLost(*from));
+      if (from && *from != to) flow_->FocusLeft(*from);
     };
     boxes_.onShow = [this](const RecordingBoxes::Shown& box) { OnBoxShown(box); };
   }
@@ -166,7 +166,7 @@ class Driver {
         if (what & 0x80) {
           flow_->PlayerInput(s);
         } else {
-          Handle([&] { flow_->events().Notice(DeferredEvents::Event::Activated(s)); });
+          Handle([&] { flow_->DesktopActivated(s); });
         }
         break;
       }
@@ -188,7 +188,7 @@ class Driver {
   template <class F>
   void Handle(F&& action) {
     {
-      DeferredEvents::Scope handler(flow_->events());
+      const auto handler = flow_->RunningHandler();
       action();
     }
     ForgetHiddenFocus();
@@ -357,7 +357,7 @@ class Driver {
   // The focus left a box by a move of the toolkit's own.
   void LoseFocus() {
     const std::int16_t row = Row();
-    if (ShownQuiz()) Handle([&] { flow_->events().Notice(DeferredEvents::Event::FocusLost(row)); });
+    if (ShownQuiz()) Handle([&] { flow_->FocusTakenFrom(row); });
   }
 
   void QuizMenu() {
@@ -394,11 +394,14 @@ class Driver {
     CHECK(boxes_.open == 1);
     // While the box is open the desktop may still report the windows behind
     // it; none of that is the player's doing.
-    DeferredEvents::BoxScope open(flow_->events());
+    const auto open = flow_->OpenBox();
     const std::uint8_t stray = in_.U8();
     if (stray & 1u) {
-      flow_->events().Notice(stray & 2u ? DeferredEvents::Event::FocusLost(static_cast<std::int16_t>(1 + (stray >> 2) % kRowCount))
-                                        : DeferredEvents::Event::Activated(static_cast<Screen>((stray >> 2) % 3)));
+      if (stray & 2u) {
+        flow_->FocusTakenFrom(static_cast<std::int16_t>(1 + (stray >> 2) % kRowCount));
+      } else {
+        flow_->DesktopActivated(static_cast<Screen>((stray >> 2) % 3));
+      }
     }
     Quiz* quiz = ShownQuiz();
     CHECK(quiz != nullptr);  // every box belongs to the shown quiz screen

@@ -3,8 +3,8 @@
 namespace tavrix::screens {
 
 Game::Game(rt::Random& random, rt::MessageBoxes& boxes)
-    : quizScreen_(static_cast<QuizScreenHost&>(*this)),
-      layer_(static_cast<LayerHost&>(*this), quizScreen_),
+    : quizScreen_(static_cast<GameHost&>(*this)),
+      layer_(static_cast<GameHost&>(*this), quizScreen_),
       boxes_(*this, boxes),
       flow_(rt::Services{random, boxes_}, layer_) {}
 
@@ -17,7 +17,7 @@ void Game::Start() {
 
 void Game::Run(const std::function<void()>& handler) {
   {
-    DeferredEvents::Scope running(flow_.events());
+    const auto running = flow_.RunningHandler();
     if (handler) handler();
   }
   // A handler run inside another (the text a key typed) is brought up to
@@ -35,14 +35,11 @@ void Game::RunQuiz(const std::function<void(Quiz&)>& handler) {
   });
 }
 
-void Game::Notice(const DeferredEvents::Event& e) {
-  Run([&] { flow_.events().Notice(e); });
-}
-
-void Game::FocusLeft(std::int16_t row) { flow_.events().Post(DeferredEvents::Event::FocusLost(row)); }
-
 void Game::FocusTakenFrom(std::int16_t row) {
-  flow_.events().Notice(DeferredEvents::Event::FocusLost(row));
+  // Queued now, behind what waits and before whatever the player does next;
+  // delivered when the next handler returns or, if none comes first, from
+  // the event loop once the toolkit is done moving the focus.
+  flow_.FocusTakenFrom(row);
   QMetaObject::invokeMethod(&layer_, [this] { Run({}); }, Qt::QueuedConnection);
 }
 
@@ -54,7 +51,7 @@ void Game::Refresh() {
 std::int16_t Game::ModalBoxes::MessageBox(const std::string& prompt, std::int16_t buttons,
                                           const std::string& title) {
   game_.Refresh();
-  DeferredEvents::BoxScope open(game_.flow().events());
+  const auto open = game_.flow().OpenBox();
   return inner_.MessageBox(prompt, buttons, title);
 }
 

@@ -20,7 +20,7 @@
 
 namespace tavrix::screens {
 
-class Game final : private LayerHost, private QuizScreenHost {
+class Game final : private GameHost {
  public:
   // boxes shows the message boxes; the windows are brought up to date with
   // the records before each one.
@@ -37,8 +37,6 @@ class Game final : private LayerHost, private QuizScreenHost {
   void Run(const std::function<void()>& handler);
   // The same for a handler of the quiz; nothing runs without a quiz screen.
   void RunQuiz(const std::function<void(Quiz&)>& handler) override;
-  // A notice from the desktop, handled like the player's action it stands for.
-  void Notice(const DeferredEvents::Event& e) override;
   // Brings the windows up to date with the records.
   void Refresh() override;
 
@@ -59,15 +57,12 @@ class Game final : private LayerHost, private QuizScreenHost {
     rt::MessageBoxes& inner_;
   };
 
-  // LayerHost
+  // GameHost
   ScreenState State(Screen s) const override { return flow_.State(s); }
+  const Quiz* CurrentQuiz() const override { return flow_.quiz(); }
+  bool HandlerRunning() const override { return flow_.events().HandlerRunning(); }
   void RunFlow(const std::function<void(ScreenFlow&)>& handler) override;
   void PlayerInput(Screen s) override { flow_.PlayerInput(s); }
-  // QuizScreenHost
-  const Quiz* CurrentQuiz() const override { return flow_.quiz(); }
-  bool QuizShown() const override { return flow_.State(Screen::Quiz) == ScreenState::Shown; }
-  bool HandlerRunning() const override { return flow_.events().HandlerRunning(); }
-  void FocusLeft(std::int16_t row) override;
   void FocusTakenFrom(std::int16_t row) override;
 
   QuizScreen quizScreen_;

@@ -32,7 +32,9 @@ void QuizScreen::SetFocus(std::int16_t row) {
   if (!window_) return;
   // The focus leaves the player's row: its completion check runs once the
   // handler that moved it, and the key it handles, are done.
-  if (focusRow_ && *focusRow_ != row) host_.FocusLeft(*focusRow_);
+  if (focusRow_ && *focusRow_ != row) {
+    host_.RunFlow([left = *focusRow_](ScreenFlow& f) { f.FocusLeft(left); });
+  }
   focusRow_ = row;
   host_.Refresh();  // the box must be shown to take the focus
   window_->FocusAnswer(row);
@@ -59,11 +61,11 @@ void QuizScreen::AnswerKeyPress(std::int16_t row, std::int16_t code,
 }
 
 void QuizScreen::AnswerFocusIn(std::int16_t row) {
-  if (!redrawing_ && host_.QuizShown()) focusRow_ = row;
+  if (!redrawing_ && shown()) focusRow_ = row;
 }
 
 void QuizScreen::AnswerFocusOut(std::int16_t row, Qt::FocusReason reason) {
-  if (redrawing_ || quiz() == nullptr || !host_.QuizShown()) return;
+  if (redrawing_ || quiz() == nullptr || !shown()) return;
   // The program's own focus moves were reported as they were made.
   if (host_.HandlerRunning()) return;
   switch (reason) {

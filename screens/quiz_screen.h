@@ -18,34 +18,13 @@
 #include "engine/quiz.h"
 #include "screens/answer_box.h"
 #include "screens/frm_math.h"
+#include "screens/game_host.h"
 
 namespace tavrix::screens {
 
-// What the quiz screen reaches of the game.
-class QuizScreenHost {
- public:
-  virtual ~QuizScreenHost() = default;
-  // The quiz's records; null until the flow creates the quiz.
-  virtual const Quiz* CurrentQuiz() const = 0;
-  virtual bool QuizShown() const = 0;
-  // A handler of the flow or its quiz is running.
-  virtual bool HandlerRunning() const = 0;
-  // Runs a handler of the quiz, if there is one; the windows are brought up
-  // to date once the outermost handler has returned.
-  virtual void RunQuiz(const std::function<void(Quiz&)>& handler) = 0;
-  // The program moved the focus away from row's box: its completion check
-  // runs once the running handler has returned.
-  virtual void FocusLeft(std::int16_t row) = 0;
-  // The player moved the focus away from row's box: its completion check
-  // runs once the toolkit has finished moving the focus.
-  virtual void FocusTakenFrom(std::int16_t row) = 0;
-  // Brings the windows up to date with the records.
-  virtual void Refresh() = 0;
-};
-
 class QuizScreen final : public QuizView, private QuizInput {
  public:
-  explicit QuizScreen(QuizScreenHost& host) : host_(host) {}
+  explicit QuizScreen(GameHost& host) : host_(host) {}
 
   // Builds the window, hidden, with its boxes reporting here.
   frmMath* Create();
@@ -64,6 +43,7 @@ class QuizScreen final : public QuizView, private QuizInput {
 
  private:
   const Quiz* quiz() const { return window_ ? host_.CurrentQuiz() : nullptr; }
+  bool shown() const { return host_.State(Screen::Quiz) == ScreenState::Shown; }
 
   // QuizInput
   void AnswerKeyPress(std::int16_t row, std::int16_t code,
@@ -72,7 +52,7 @@ class QuizScreen final : public QuizView, private QuizInput {
   void AnswerFocusOut(std::int16_t row, Qt::FocusReason reason) override;
   void AnswerTextChanged(std::int16_t row, const QString& text) override;
 
-  QuizScreenHost& host_;
+  GameHost& host_;
   QPointer<frmMath> window_;
   std::optional<std::int16_t> focusRow_;  // the player's row
   bool redrawing_ = false;                // Redraw() is writing the widgets

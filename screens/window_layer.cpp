@@ -5,7 +5,7 @@
 
 namespace tavrix::screens {
 
-QtWindowLayer::QtWindowLayer(LayerHost& host, QuizScreen& quizScreen) : host_(host), quizScreen_(quizScreen) {
+QtWindowLayer::QtWindowLayer(GameHost& host, QuizScreen& quizScreen) : host_(host), quizScreen_(quizScreen) {
   if (QCoreApplication* app = QCoreApplication::instance()) app->installEventFilter(this);
 }
 
@@ -55,11 +55,10 @@ void QtWindowLayer::ShowLevel(std::int16_t level) {
 
 void QtWindowLayer::Watch(ScreenWindow* w, Screen s) {
   connect(w, &ScreenWindow::activated, this, [this, s] {
-    if (host_.State(s) == ScreenState::Shown) host_.Notice(DeferredEvents::Event::Activated(s));
+    if (host_.State(s) == ScreenState::Shown) host_.RunFlow([s](ScreenFlow& f) { f.DesktopActivated(s); });
   });
-  connect(w, &ScreenWindow::closedFromFrame, this, [this, s] {
-    host_.RunFlow([s](ScreenFlow& flow) { flow.events().Post(DeferredEvents::Event::Closed(s)); });
-  });
+  connect(w, &ScreenWindow::closedFromFrame, this,
+          [this, s] { host_.RunFlow([s](ScreenFlow& f) { f.ClosedFromOutside(s); }); });
 }
 
 void QtWindowLayer::Create(Screen s) {

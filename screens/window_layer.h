@@ -18,32 +18,16 @@
 #include "screens/frm_about.h"
 #include "screens/frm_math.h"
 #include "screens/frm_start.h"
+#include "screens/game_host.h"
 #include "screens/quiz_screen.h"
 
 namespace tavrix::screens {
-
-// What the window layer reaches of the game.
-class LayerHost {
- public:
-  virtual ~LayerHost() = default;
-  virtual ScreenState State(Screen s) const = 0;
-  // Runs a handler of the flow, or of its quiz if there is one; the windows
-  // are brought up to date once the outermost handler has returned.
-  virtual void RunFlow(const std::function<void(ScreenFlow&)>& handler) = 0;
-  virtual void RunQuiz(const std::function<void(Quiz&)>& handler) = 0;
-  // A notice from the desktop, handled like the player's action it stands for.
-  virtual void Notice(const DeferredEvents::Event& e) = 0;
-  // The player pressed a key or a button in the screen's window.
-  virtual void PlayerInput(Screen s) = 0;
-  // Brings the windows up to date with the records.
-  virtual void Refresh() = 0;
-};
 
 class QtWindowLayer final : public QObject, public WindowLayer {
   Q_OBJECT
 
  public:
-  QtWindowLayer(LayerHost& host, QuizScreen& quizScreen);
+  QtWindowLayer(GameHost& host, QuizScreen& quizScreen);
   ~QtWindowLayer() override { DestroyWindows(); }
 
   // Destroys the windows; no notice of theirs reaches the flow any more.
@@ -76,7 +60,7 @@ class QtWindowLayer final : public QObject, public WindowLayer {
   // Passes on the window's activations and closes from its frame.
   void Watch(ScreenWindow* w, Screen s);
 
-  LayerHost& host_;
+  GameHost& host_;
   QuizScreen& quizScreen_;
   std::function<void()> quit_;
   QPointer<frmStart> start_;

@@ -81,7 +81,7 @@ struct FlowRig {
   // A focus move away from a box is a focus loss, as the window layer reports it.
   FlowRig() {
     layer.view.onFocusMove = [this](std::optional<std::int16_t> from, std::int16_t to) {
-      if (from && *from != to) flow.events().Post(DeferredEvents::Event::FocusLost(*from));
+      if (from && *from != to) flow.FocusLeft(*from);
     };
   }
   FlowRig(const FlowRig&) = delete;
@@ -89,7 +89,7 @@ struct FlowRig {
 
   Quiz& quiz() { return *flow.quiz(); }
   void Handle(const std::function<void()>& handler) {
-    DeferredEvents::Scope running(flow.events());
+    const auto running = flow.RunningHandler();
     handler();
   }
   void Start() { Handle([&] { flow.Start(); }); }
@@ -124,7 +124,7 @@ struct FlowRig {
   void CloseFromFrame(Screen s) { Handle([&] { flow.ClosedFromFrame(s); }); }
   // The desktop reports a screen active: the player clicked it, or came back
   // from another program or a message box.
-  void Notice(Screen s) { Handle([&] { flow.events().Notice(DeferredEvents::Event::Activated(s)); }); }
+  void Notice(Screen s) { Handle([&] { flow.DesktopActivated(s); }); }
   std::array<QuestionRow, kRowCount> Rows() {
     std::array<QuestionRow, kRowCount> rows;
     for (std::int16_t i = 1; i <= kRowCount; ++i) rows[static_cast<std::size_t>(i - 1)] = quiz().Row(i);
