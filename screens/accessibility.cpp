@@ -34,9 +34,7 @@ class AnswerBoxAccessible final : public QAccessibleWidget,
       return question.isEmpty() ? QAccessibleWidget::text(t) : question;
     }
     if (t == QAccessible::Description) {
-      const auto* result = box()->parentWidget() == nullptr ? nullptr
-          : box()->parentWidget()->findChild<const QLabel*>(QStringLiteral("lblMessage(%1)").arg(box()->row()),
-                                                            Qt::FindDirectChildrenOnly);
+      const QLabel* result = box()->ResultLabel();
       return result != nullptr ? result->text() : QString();
     }
     return QAccessibleWidget::text(t);

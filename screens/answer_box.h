@@ -2,7 +2,9 @@
 // the box handles them.
 #pragma once
 
+#include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <cstdint>
 #include <functional>
 
@@ -46,6 +48,11 @@ class AnswerBox final : public QLineEdit {
   // past the end of the text. For assistive tools.
   QRect CharacterRect(int offset) const;
 
+  // The label that shows the row's result, which describes the box to
+  // assistive tools.
+  void SetResultLabel(const QLabel* label) { result_ = label; }
+  const QLabel* ResultLabel() const { return result_; }
+
  protected:
   void keyPressEvent(QKeyEvent* e) override;
   void focusInEvent(QFocusEvent* e) override;
@@ -57,6 +64,7 @@ class AnswerBox final : public QLineEdit {
 
   std::int16_t row_;
   QuizInput& input_;
+  QPointer<const QLabel> result_;
 };
 
 }  // namespace tavrix::screens

@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QShortcutEvent>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "screens/contrast.h"
 #include "screens/fonts.h"
@@ -64,6 +65,7 @@ frmMath::frmMath(QuizInput& input) : ScreenWindow("frmMath") {
     // The question labels the box: assistive tools say it with the box.
     for (QLabel* question : {lblNum1[k], lblOpcode[k], lblNum2[k], lblEqual[k]}) question->setBuddy(txtAnswer[k]);
     lblMessage[k] = RowLabel(client, "lblMessage", i, TwipsRect(4000, top, 2800, 375), Qt::AlignLeft);
+    txtAnswer[k]->SetResultLabel(lblMessage[k]);
   }
   for (std::size_t k = 0; k + 1 < txtAnswer.size(); ++k) setTabOrder(txtAnswer[k], txtAnswer[k + 1]);
 
@@ -193,61 +195,73 @@ void frmMath::Redraw(const Quiz& quiz) {
       focused != nullptr && focused->row() >= 1 && focused->row() <= kRowCount &&
       !quiz.Row(focused->row()).answerShown)
     focused->clearFocus();
-  bool anyMessage = false;
+  DrawnQuiz now = Drawing(quiz);
+  const ReaderNews news = WhatReadersHear(drawn_, now, isVisible());
+  auto listed = [](const std::vector<std::int16_t>& rows, std::int16_t i) {
+    return std::find(rows.begin(), rows.end(), i) != rows.end();
+  };
   for (std::int16_t i = 1; i <= kRowCount; ++i) {
-    const QuestionRow& r = quiz.Row(i);
     const auto k = static_cast<std::size_t>(i - 1);
-    anyMessage |= !r.message.empty();
-    std::optional<QuestionRow>& was = drawn_[k];
+    const QuestionRow& r = *now.rows[k];
+    const std::optional<QuestionRow>& was = drawn_.rows[k];
     if (was == r && !recolour) continue;
-    const bool first = !was.has_value();
     lblNum1[k]->setText(FromUtf8(r.num1));
     lblOpcode[k]->setText(FromUtf8(r.opcode));
     lblNum2[k]->setText(FromUtf8(r.num2));
     lblEqual[k]->setVisible(r.equalShown);
-    const QString message = FromUtf8(r.message);
-    // A row that finishes is announced, in the row the player is still in.
-    if (lblMessage[k]->text().isEmpty() && !message.isEmpty() && isVisible()) announcer->Announce(message, lblMessage[k]);
-    lblMessage[k]->setText(message);
+    Announce(news, ReaderNews::Announcement::Kind::RowResult, i);
+    lblMessage[k]->setText(FromUtf8(r.message));
 
     AnswerBox* box = txtAnswer[k];
     const QString text = FromUtf8(r.answer);
     if (box->text() != text) box->setText(text);
     box->setReadOnly(r.locked);
-    if (first || recolour || was->colour != r.colour) {
+    if (!was || recolour || was->colour != r.colour) {
       QPalette p = box->palette();
       p.setColor(QPalette::Base, r.colour == SysColor::BtnFace ? finished : app.color(QPalette::Base));
       box->setPalette(p);
     }
-    // The box is named by its question and described by its row's result:
-    // assistive tools hear of a change of either, and of nothing else.
-    // A hidden box is nothing to them: it is told of once it is shown again,
-    // and rows cleared all at once make fewer events (a screen reader drops
-    // announcements when events come in floods).
-    const bool reshown = !first && !was->answerShown && r.answerShown;
-    if (!first && r.answerShown &&
-        (reshown || was->num1 != r.num1 || was->opcode != r.opcode || was->num2 != r.num2)) {
-      Tell(box, QAccessible::NameChanged);
-    }
-    if (!first && r.answerShown && (reshown || was->message != r.message)) Tell(box, QAccessible::DescriptionChanged);
+    if (listed(news.renamed, i)) Tell(box, QAccessible::NameChanged);
+    if (listed(news.redescribed, i)) Tell(box, QAccessible::DescriptionChanged);
     box->setVisible(r.answerShown);
-    was = r;
   }
-  if (!anyMessage) announcer->Announce({});  // a new quiz: nothing to hear any more
+  if (news.withdrawLast) announcer->Announce({});
   const QString caption = FromUtf8(quiz.lblComment.caption);
   if (lblComment->text() != caption) {
     lblComment->setText(caption);
     FitScoreLine();
   }
-  // The score is told as it appears; once the quiz is over and cleared,
-  // what is left to use is told.
-  const bool wasShown = !lblComment->isHidden();
-  if (quiz.lblComment.shown && !wasShown && isVisible()) announcer->Announce(caption, lblComment);
-  bool anyBox = false;
-  for (std::int16_t i = 1; i <= kRowCount; ++i) anyBox |= quiz.Row(i).answerShown;
-  if (wasShown && !quiz.lblComment.shown && !anyBox && isVisible())
-    announcer->Announce(QStringLiteral("Menus: Option, Alt+O; About, Alt+A."));
+  Announce(news, ReaderNews::Announcement::Kind::Score);
+  Announce(news, ReaderNews::Announcement::Kind::MenusLeft);
   lblComment->setVisible(quiz.lblComment.shown);
+  drawn_ = std::move(now);
+}
+
+void frmMath::Announce(const ReaderNews& news, ReaderNews::Announcement::Kind kind, std::int16_t row) {
+  using Kind = ReaderNews::Announcement::Kind;
+  for (const ReaderNews::Announcement& a : news.announcements) {
+    if (a.kind != kind || a.row != row) continue;
+    switch (kind) {
+      case Kind::RowResult:
+        announcer->Announce(FromUtf8(a.text), lblMessage.at(static_cast<std::size_t>(row - 1)));
+        break;
+      case Kind::Score:
+        announcer->Announce(FromUtf8(a.text), lblComment);
+        break;
+      case Kind::MenusLeft: {
+        // The menus that can be used, each with its access key as its
+        // caption sets it: "Menus: Option, Alt+O; About, Alt+A."
+        QStringList menus;
+        for (const QMenu* m : {mmuOptional, mmuAbout}) {
+          menus << QStringLiteral("%1, %2")
+                       .arg(QString(m->title()).remove(QLatin1Char('&')).section(QLatin1Char('('), 0, 0),
+                            QKeySequence::mnemonic(m->title()).toString(QKeySequence::PortableText));
+        }
+        announcer->Announce(QStringLiteral("Menus: %1.").arg(menus.join(QStringLiteral("; "))));
+        break;
+      }
+    }
+  }
 }
 
 void frmMath::FitScoreLine() {

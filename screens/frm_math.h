@@ -14,6 +14,7 @@
 #include "engine/quiz.h"
 #include "screens/accessibility.h"
 #include "screens/answer_box.h"
+#include "screens/reader_news.h"
 #include "screens/screen_window.h"
 
 namespace tavrix::screens {
@@ -51,14 +52,17 @@ class frmMath final : public ScreenWindow {
  private:
   AnswerBox* Answer(std::int16_t row) const { return txtAnswer.at(static_cast<std::size_t>(row - 1)); }
   void FitScoreLine();
+  // Sends the announcements of one kind (and, for a row's result, one row).
+  void Announce(const ReaderNews& news, ReaderNews::Announcement::Kind kind, std::int16_t row = 0);
 
   QWidget* client;  // the client area below the menu bar
   std::array<QLabel*, kRowCount> lblNum1, lblOpcode, lblNum2, lblEqual, lblMessage;
   std::array<AnswerBox*, kRowCount> txtAnswer;
   QLabel* lblComment;
   Announcer* announcer;  // tells screen readers of a row's result as it appears
-  // The rows and colours as last drawn: a redraw writes only what changed.
-  std::array<std::optional<QuestionRow>, kRowCount> drawn_;
+  // The records and colours as last drawn: a redraw writes only what
+  // changed, and screen readers are told what that means to them.
+  DrawnQuiz drawn_;
   QColor drawnFace_, drawnBase_;
 
   QMenuBar* menuBar;
