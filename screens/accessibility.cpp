@@ -2,13 +2,10 @@
 
 #include <QAccessibleWidget>
 #include <QApplication>
-#include <QKeyEvent>
 #include <QLabel>
-#include <QMenu>
 
 #include "screens/answer_box.h"
 #include "screens/etched_frame.h"
-#include "screens/screen_window.h"
 
 namespace tavrix::screens {
 
@@ -171,9 +168,6 @@ class NoticeAccessible final : public QAccessibleWidget {
 // Qt asks with the class names of an object, the most derived first.
 QAccessibleInterface* Factory(const QString& className, QObject* object) {
   auto is = [&className](const QMetaObject& m) { return className == QLatin1String(m.className()); };
-  // Without this, a top-level widget is a "client" area (a filler to AT-SPI),
-  // and its activation is not reported as a window's.
-  if (is(ScreenWindow::staticMetaObject)) return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
   // A frame around controls groups them under its caption.
   if (is(EtchedFrame::staticMetaObject)) return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Grouping);
   if (is(AnswerBox::staticMetaObject)) return new AnswerBoxAccessible(static_cast<AnswerBox*>(object));
@@ -197,65 +191,9 @@ QString SpokenQuestion(const QStringList& parts) {
   return words.join(QLatin1Char(' '));
 }
 
-namespace {
-
-// With a screen reader on, Qt's accessibility bridge holds each key press
-// until the screen reader has seen it, and only then delivers it; a
-// shortcut runs at once. So the Alt press of Alt+O can reach the Option menu
-// that its own shortcut has opened meanwhile, and a menu closes at an Alt
-// press: the menu would close as it opens. This filter drops such a late
-// Alt press, one that was pressed before the menu opened; an Alt pressed
-// while the menu is open closes it as ever.
-class LateAltFilter final : public QObject {
- public:
-  explicit LateAltFilter(QObject* parent) : QObject(parent) { setObjectName(QStringLiteral("tavrixLateAltFilter")); }
-
- protected:
-  bool eventFilter(QObject* receiver, QEvent* e) override {
-    static constexpr char kLateAlt[] = "tavrixLateAlt";
-    switch (e->type()) {
-      case QEvent::ShortcutOverride:
-        // Sent as a key is pressed, before any key press is held back; to
-        // the focus widget and on to its parents, the same event each time.
-        if (IsAlt(e)) altHeldBack_ = true;
-        break;
-      case QEvent::Show:
-        if (auto* menu = qobject_cast<QMenu*>(receiver)) menu->setProperty(kLateAlt, altHeldBack_);
-        break;
-      case QEvent::KeyPress:
-        // A key press reaches the widgets once any bridge has let it go.
-        if (IsAlt(e) && receiver->isWidgetType()) {
-          altHeldBack_ = false;
-          auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-          if (menu != nullptr && menu->property(kLateAlt).toBool()) {
-            menu->setProperty(kLateAlt, false);
-            e->accept();
-            return true;
-          }
-        }
-        break;
-      default:
-        break;
-    }
-    return false;
-  }
-
- private:
-  static bool IsAlt(const QEvent* e) {
-    const int key = static_cast<const QKeyEvent*>(e)->key();
-    return key == Qt::Key_Alt || key == Qt::Key_AltGr || key == Qt::Key_Meta;
-  }
-
-  bool altHeldBack_ = false;  // an Alt was pressed, and its key press has reached no widget yet
-};
-
-}  // namespace
-
 void InstallAccessibility() {
   // Qt keeps each factory once, and drops them all with the application.
   QAccessible::installFactory(&Factory);
-  if (qApp->findChild<QObject*>(QStringLiteral("tavrixLateAltFilter"), Qt::FindDirectChildrenOnly) == nullptr)
-    qApp->installEventFilter(new LateAltFilter(qApp));
 }
 
 void Tell(QObject* about, QAccessible::Event type) {

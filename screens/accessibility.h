@@ -11,10 +11,10 @@
 namespace tavrix::screens {
 
 // Registers the accessible interfaces of the game's controls with Qt: the
-// windows are frames, the etched frames are groups, a finished answer box is
-// read-only rather than editable, and the announcer is a notification. It
-// must run before assistive tools first ask about any of these controls; the
-// windows run it as they are built.
+// etched frames are groups, a finished answer box is read-only rather than
+// editable, and the announcer is a notification. It must run before
+// assistive tools first ask about any of these controls; the windows run it
+// as they are built.
 void InstallAccessibility();
 
 // A question as it is said rather than shown, from the texts of its parts:

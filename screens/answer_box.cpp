@@ -103,11 +103,6 @@ int AnswerBox::CharCode(const QKeyEvent& e) {
 }
 
 void AnswerBox::keyPressEvent(QKeyEvent* e) {
-  // Alt with a letter belongs to the menu bar; it types nothing.
-  if (e->modifiers() & Qt::AltModifier) {
-    e->ignore();
-    return;
-  }
   const int c = CharCode(*e);
   if (c < 0) {
     QLineEdit::keyPressEvent(e);

@@ -3,7 +3,6 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QPainter>
-#include <QShortcutEvent>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -121,7 +120,6 @@ frmMath::frmMath(QuizInput& input) : ScreenWindow("frmMath") {
   QAction* mmuZuzirArido = mmuAbout->addAction(QStringLiteral("About Tavrix..."));
   mmuZuzirArido->setObjectName("mmuZuzirArido(0)");
   connect(mmuZuzirArido, &QAction::triggered, this, &frmMath::aboutChosen);
-  menuBar->installEventFilter(this);
 }
 
 void frmMath::FocusAnswer(std::int16_t row) { Answer(row)->setFocus(Qt::OtherFocusReason); }
@@ -157,26 +155,6 @@ bool frmMath::focusNextPrevChild(bool next) {
     }
   }
   return true;  // no box is shown: the focus goes nowhere
-}
-
-bool frmMath::eventFilter(QObject* watched, QEvent* e) {
-  if (watched == menuBar && e->type() == QEvent::Shortcut) {
-    // The menu bar would treat Alt+O as ambiguous, since the switched-off
-    // operation menu shares the access key with Option. A switched-off menu
-    // never opens; its access key opens the available menu with the same
-    // letter, if there is one.
-    const QKeySequence key = static_cast<QShortcutEvent*>(e)->key();
-    for (QMenu* off : {mnuDigitalNo, mnuOperation}) {
-      if (key != QKeySequence::mnemonic(off->title())) continue;
-      for (QMenu* on : {mmuOptional, mmuAbout}) {
-        if (key != QKeySequence::mnemonic(on->title())) continue;
-        menuBar->setActiveAction(on->menuAction());
-        if (!on->actions().isEmpty()) on->setActiveAction(on->actions().first());
-      }
-      return true;
-    }
-  }
-  return ScreenWindow::eventFilter(watched, e);
 }
 
 void frmMath::Redraw(const Quiz& quiz) {

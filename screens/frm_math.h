@@ -47,7 +47,6 @@ class frmMath final : public ScreenWindow {
  protected:
   // Tab and Shift+Tab cycle through the shown answer boxes, 10 wrapping to 1.
   bool focusNextPrevChild(bool next) override;
-  bool eventFilter(QObject* watched, QEvent* e) override;
 
  private:
   AnswerBox* Answer(std::int16_t row) const { return txtAnswer.at(static_cast<std::size_t>(row - 1)); }

@@ -1,6 +1,7 @@
 #include "screens/screen_window.h"
 
 #include <QAbstractNativeEventFilter>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QPointer>
@@ -16,13 +17,29 @@
 
 #include "runtime/runtime.h"
 #include "screens/accessibility.h"
+#include "screens/alt_keys.h"
 #include "screens/fonts.h"
 #include "screens/text.h"
 
 namespace tavrix::screens {
 
+namespace {
+
+// Without this, a top-level widget is a "client" area (a filler to AT-SPI),
+// and its activation is not reported as a window's.
+QAccessibleInterface* WindowRole(const QString& className, QObject* object) {
+  if (className != QLatin1String(ScreenWindow::staticMetaObject.className())) return nullptr;
+  return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+}
+
+}  // namespace
+
 ScreenWindow::ScreenWindow(const char* name) {
-  InstallAccessibility();  // before anything asks about the window or its controls
+  // Before anything asks about the window or its controls. Qt keeps each
+  // factory once.
+  InstallAccessibility();
+  QAccessible::installFactory(&WindowRole);
+  InstallAltKeys();
   setObjectName(QString::fromLatin1(name));
   setWindowTitle(FromUtf8(rt::kAppTitle));
   setWindowIcon(AppIcon());
