@@ -16,8 +16,14 @@
 namespace tavrix::screens::testing {
 namespace {
 
-// A safety net: on a busy machine Orca falls behind by tens of seconds.
+// A safety net: on a busy machine Orca falls behind by tens of seconds, but
+// it goes on logging.
 constexpr int kOrcaMs = 90000;
+// Orca has stopped: its log has not grown for this long.
+constexpr int kSilentMs = 60000;
+// Orca has said all it says after a line the test waited for: its log has
+// stayed still for this long.
+constexpr int kSettleMs = 500;
 
 // The game goes on answering Orca while xdotool runs, as it would for a
 // player: a test that blocked here would look like a game that hangs.
@@ -61,9 +67,14 @@ class OrcaLog {
   }
   // Waits until Orca speaks an utterance after the last one heard that
   // matches; hears up to it. Events are processed meanwhile: Orca asks the
-  // game what it needs to know.
+  // game what it needs to know. Gives up after ms, or as soon as Orca has
+  // been silent for a minute: then every later wait gives up at once, so
+  // that a silent Orca fails the test in a minute, with what it said last.
   bool Hear(const QRegularExpression& re, int ms = kOrcaMs) {
+    if (silent_) return false;
     qsizetype found = -1;
+    qint64 size = -1;
+    QElapsedTimer still;
     WaitFor(
         [&] {
           const QStringList s = Spoken();
@@ -72,11 +83,21 @@ class OrcaLog {
               found = i;
               return true;
             }
-          return false;
+          if (const qint64 now = QFileInfo(path_).size(); now != size) {
+            size = now;
+            still.start();
+          }
+          silent_ = still.elapsed() >= kSilentMs;
+          return silent_;
         },
         ms);
-    if (found >= 0) heard_ = found + 1;
-    return found >= 0;
+    if (found >= 0) {
+      heard_ = found + 1;
+      return true;
+    }
+    ADD_FAILURE() << (silent_ ? "Orca fell silent" : "Orca went on") << " without saying " << re.pattern().toStdString()
+                  << "; its last utterances: " << Recent();
+    return false;
   }
   bool Hear(const QString& text, int ms = kOrcaMs) {
     return Hear(QRegularExpression(QRegularExpression::escape(text)), ms);
@@ -88,6 +109,7 @@ class OrcaLog {
   // events it is behind on in an order of its own, so a player who typed on
   // while it is behind would hear things out of order.
   bool CaughtUp(int quietMs = 1500) {
+    if (silent_) return false;
     qint64 size = -1;
     QElapsedTimer still;
     return WaitFor(
@@ -112,6 +134,7 @@ class OrcaLog {
   qint64 read_ = 0;
   QStringList spoken_;
   qsizetype heard_ = 0;
+  bool silent_ = false;  // Orca said nothing for a minute
 };
 
 // A number as a whole word: not a part of a longer one.
@@ -165,9 +188,11 @@ class OrcaTest : public GameTest {
     Enter(answer);
     EXPECT_TRUE(WaitFor([&] { return done && ActiveBox() == nullptr; }, 4 * kOrcaMs)) << "no box: " << text.toStdString();
   }
-  // Types an answer into the focus row and enters it.
+  // Types an answer into the focus row and enters it. The test has just
+  // heard what the player waits for (the question, or the wrong answer read
+  // back); whatever Orca adds to it comes at once.
   void Enter(const QString& answer) {
-    EXPECT_TRUE(orca_.CaughtUp()) << "Orca never caught up";
+    EXPECT_TRUE(orca_.CaughtUp(kSettleMs)) << "Orca never caught up";
     TypeText(answer);
     ASSERT_TRUE(WaitFor([&] { return box(focusRow())->text() == answer; }, kOrcaMs));
     PressKey(QStringLiteral("Return"));
@@ -213,7 +238,8 @@ TEST_F(OrcaTest, APlayerHearsAWholeQuiz) {
       if (done == 3) {
         // Back to a finished row and on again: it is read with its result.
         const int next = focusRow();
-        EXPECT_TRUE(orca_.CaughtUp());
+        EXPECT_TRUE(orca_.Hear(Question(next)));
+        EXPECT_TRUE(orca_.CaughtUp(kSettleMs));
         PressKey(QStringLiteral("shift+Tab"));
         ASSERT_TRUE(WaitFor([&] { return focusRow() == row; }, kOrcaMs));
         EXPECT_TRUE(orca_.Hear(Whole(right))) << "finished row's answer not read whole: " << orca_.Recent();

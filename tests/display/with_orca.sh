@@ -44,6 +44,9 @@ DefaultModule dummy
 Timeout 0
 CONF
 
+# Orca speaks, and the test expects, English: "text", "selected".
+export LANG=C.UTF-8 LC_ALL=C.UTF-8 LANGUAGE=en
+
 export ORCA_DEBUG_LOG="$work/orca.log"
 # The log is written line by line (orca_python/sitecustomize.py).
 PYTHONPATH="$here/orca_python${PYTHONPATH:+:$PYTHONPATH}" orca --debug-file "$ORCA_DEBUG_LOG" >"$work/orca.out" 2>&1 &
