@@ -5,92 +5,13 @@
 // shows only now and then cannot pass.
 //
 // Run through with_openbox.sh, which provides the display.
-#include <QElapsedTimer>
-#include <QProcess>
 #include <QScreen>
 
-#include "tests/display/wait_for.h"
+#include "tests/display/x_player.h"
 #include "tests/screens/screen_fixture.h"
 
 namespace tavrix::screens::testing {
 namespace {
-
-// Runs xdotool with the arguments; fails the test if it fails.
-void XDo(const QStringList& args) {
-  const int status = QProcess::execute(QStringLiteral("xdotool"), args);
-  EXPECT_EQ(status, 0) << "xdotool " << args.join(' ').toStdString();
-}
-
-void Pause(int ms) {
-  WaitFor([] { return false; }, ms);
-}
-
-// The player's mouse: moves to a point of the widget and clicks it.
-void ClickAt(const QWidget* w, QPoint at) {
-  const QPoint p = w->mapToGlobal(at);
-  XDo({"mousemove", "--sync", QString::number(p.x()), QString::number(p.y())});
-  XDo({"click", "1"});
-}
-void Click(const QWidget* w) { ClickAt(w, w->rect().center()); }
-
-void PressKey(const char* keys) { XDo({"key", "--clearmodifiers", QString::fromLatin1(keys)}); }
-void TypeText(const QString& text) { XDo({"type", "--delay", "30", text}); }
-
-// Answers the real message boxes as the player would, with X input, from a
-// timer that runs inside the box's own event loop. Each step gets the box
-// once it is the active window, and may leave it open for the next step.
-class BoxPlayer {
- public:
-  using Step = std::function<void(QMessageBox*)>;
-  explicit BoxPlayer(std::vector<Step> steps) : steps_(std::move(steps)) {
-    QObject::connect(&timer_, &QTimer::timeout, [this] { Poll(); });
-    timer_.start(100);
-  }
-  bool Done() const { return next_ == steps_.size(); }
-  std::vector<QString> prompts;  // the prompt each step saw
-
- private:
-  void Poll() {
-    if (running_ || Done()) return;
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    if (box == nullptr || !box->isVisible() || !box->isActiveWindow()) return;
-    running_ = true;
-    prompts.push_back(box->text());
-    steps_[next_++](box);
-    running_ = false;
-  }
-
-  std::vector<Step> steps_;
-  std::size_t next_ = 0;
-  bool running_ = false;
-  QTimer timer_;
-};
-
-// A box that no step of the test answers would keep the test waiting for
-// ever: after a while it fails the test and is answered with its default
-// button.
-class Watchdog {
- public:
-  Watchdog() {
-    QObject::connect(&timer_, &QTimer::timeout, [this] {
-      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-      if (box != seen_) {
-        seen_ = box;
-        since_.start();
-        return;
-      }
-      if (box == nullptr || since_.elapsed() < 10000) return;
-      ADD_FAILURE() << "a message box nobody answered: " << box->text().toStdString();
-      box->defaultButton()->click();
-    });
-    timer_.start(200);
-  }
-
- private:
-  QTimer timer_;
-  QMessageBox* seen_ = nullptr;
-  QElapsedTimer since_;
-};
 
 class DesktopTest : public GameTest {
  protected:
@@ -220,7 +141,8 @@ TEST_F(DesktopTest, AQuizScreenClosedFromItsFrameComesBackWithQuestions) {
     ASSERT_TRUE(WaitFor([&] { return about()->isActiveWindow(); }));
     Click(Controls(about()).cmdClose);
     ASSERT_TRUE(WaitFor([&] { return math() != nullptr && math()->isActiveWindow(); }));
-    for (int row = 1; row <= kRowCount; ++row) EXPECT_EQ(quiz().Row(static_cast<std::int16_t>(row)).State(), RowState::Open);
+    for (int row = 1; row <= kRowCount; ++row)
+      EXPECT_EQ(quiz().Row(static_cast<std::int16_t>(row)).State(), RowState::Open);
     const QStringList questions = Questions();
     ExitGame();
     Play();

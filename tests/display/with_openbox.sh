@@ -3,21 +3,25 @@
 # its window manager, so that windows are mapped, framed and activated as on
 # a desktop. The command's exit status is the script's.
 #
-#   with_openbox.sh [--needs TOOL]... [--no-window-manager] COMMAND [ARGS...]
+#   with_openbox.sh [--needs TOOL]... [--no-window-manager | --focus-new-off] COMMAND [ARGS...]
 #
 # DISPLAY is set for the command and QT_QPA_PLATFORM is xcb. Needs Xvfb,
 # openbox and xprop (x11-utils), and each TOOL the command needs: without one
 # of them it exits with 77, the status CTest takes for a skipped test. With
 # --no-window-manager the display has no window manager at all: nobody frames
-# the windows or hands the focus on.
+# the windows or hands the focus on. With --focus-new-off openbox runs with
+# the configuration it would read by default, but with <focusNew>no</focusNew>:
+# a window that appears is not given the focus (focus-stealing prevention).
 set -euo pipefail
 
 tools=(Xvfb xprop)
 window_manager=openbox
+focus_new=yes
 while :; do
   case "${1:-}" in
     --needs) tools+=("$2"); shift 2 ;;
     --no-window-manager) window_manager=""; shift ;;
+    --focus-new-off) focus_new=no; shift ;;
     *) break ;;
   esac
 done
@@ -49,11 +53,29 @@ for _ in $(seq 100); do
   sleep 0.1
 done
 
+# The configuration openbox reads when told none: the user's, else the
+# first of the system's.
+default_config() {
+  local dir
+  local IFS=:
+  for dir in "${XDG_CONFIG_HOME:-${HOME:-}/.config}" ${XDG_CONFIG_DIRS:-/etc/xdg}; do
+    [ -r "$dir/openbox/rc.xml" ] && { echo "$dir/openbox/rc.xml"; return 0; }
+  done
+  return 1
+}
+openbox_args=()
+if [ -n "$window_manager" ] && [ "$focus_new" = no ]; then
+  rc="$(default_config)" || { echo "skipped: no openbox rc.xml to start from"; exit 77; }
+  sed 's|<focusNew>[^<]*</focusNew>|<focusNew>no</focusNew>|' "$rc" >"$work/rc.xml"
+  grep -q '<focusNew>no</focusNew>' "$work/rc.xml" || { echo "$rc has no <focusNew> setting" >&2; exit 1; }
+  openbox_args=(--config-file "$work/rc.xml")
+fi
+
 wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
 if [ -n "$window_manager" ]; then
   # openbox gives up at once when it cannot open the display; try it again.
   for _ in 1 2 3; do
-    openbox >"$work/openbox.log" 2>&1 &
+    openbox "${openbox_args[@]}" >"$work/openbox.log" 2>&1 &
     wm_pid=$!
     for _ in $(seq 100); do
       wm_ready && break
