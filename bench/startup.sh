@@ -23,7 +23,7 @@ FIRST_CONTENT="$BUILD/bench/tavrix_first_content"
 
 if [ -z "${TAVRIX_BENCH_ON_DISPLAY:-}" ]; then
   install_missing "${PLAY_PACKAGES[@]}" "${BENCH_PACKAGES[@]}"
-  build "$BUILD" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
+  build "$BUILD" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DTAVRIX_BUILD_BENCH=ON >/dev/null
   if [ -z "${BENCH_DISPLAY:-}" ]; then
     # The measurement runs on a display of its own: Xvfb with openbox.
     exec bash "$ROOT/tests/display/with_openbox.sh" env TAVRIX_BENCH_ON_DISPLAY=1 bash "${BASH_SOURCE[0]}" "$@"

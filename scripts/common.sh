@@ -10,9 +10,10 @@ export CTEST_PARALLEL_LEVEL="${CTEST_PARALLEL_LEVEL:-$JOBS}"
 # Debian packages the game needs to build and run.
 PLAY_PACKAGES=(cmake g++ make ninja-build pkg-config qt6-base-dev libgl-dev libxcb1-dev fonts-arphic-uming fonts-liberation)
 # What the tests need on top: the test and benchmark libraries, clang for the
-# fuzzers, the packaging checks' tools, and a display with a window manager
-# for the display tests (X with openbox, and a Wayland compositor).
-TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
+# fuzzers, Python 3 for the icon header's check, the packaging checks' tools,
+# and a display with a window manager for the display tests (X with openbox,
+# and a Wayland compositor).
+TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev python3
                desktop-file-utils appstream dpkg-dev file lintian
                xvfb openbox x11-utils x11-xserver-utils xdotool weston qt6-wayland
                orca speech-dispatcher espeak-ng at-spi2-core dbus-x11)

@@ -1,10 +1,13 @@
 // The display tests run in one QApplication on a real display server; the
 // runners with_openbox.sh and with_weston.sh give them a display of their
-// own and choose the platform.
+// own and choose the platform. A program whose tests all skip themselves
+// exits with 77, which CTest reports as skipped.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <cstdio>
+
+#include "tests/support/run_all_tests.h"
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") ||
@@ -15,5 +18,5 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setQuitOnLastWindowClosed(false);
   ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
+  return tavrix::testing::RunAllTests();
 }

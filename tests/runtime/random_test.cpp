@@ -46,7 +46,9 @@ TEST(ClockRandom, RowNumberOnlyAsksForTheNextValue) {
   EXPECT_EQ(Draw(a, 20, 1), Draw(b, 20, 10));
 }
 
-TEST(ClockRandom, ReseedRestartsTheSequence) {
+// Two generators with one seed give the same values until one of them is
+// reseeded from the clock; from then on it draws another sequence.
+TEST(ClockRandom, ReseedLeavesTheSeededSequence) {
   rt::ClockRandom a(7);
   rt::ClockRandom b(7);
   EXPECT_EQ(Draw(a, 5), Draw(b, 5));

@@ -1,7 +1,11 @@
-// The screen tests run in one QApplication on the offscreen platform.
+// The screen tests run in one QApplication on the offscreen platform. A
+// program whose tests all skip themselves exits with 77, which CTest reports
+// as skipped.
 #include <gtest/gtest.h>
 
 #include <QApplication>
+
+#include "tests/support/run_all_tests.h"
 
 namespace {
 QtMessageHandler defaultHandler = nullptr;
@@ -19,5 +23,5 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setQuitOnLastWindowClosed(false);
   ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
+  return tavrix::testing::RunAllTests();
 }
