@@ -4,9 +4,11 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <initializer_list>
 #include <limits>
 #include <random>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "runtime/runtime.h"
@@ -89,22 +91,30 @@ TEST(ReadNumber, NegativeZeroIsNotProduced) {
   }
 }
 
+// The texts joined. (GCC 12 at -O3 warns, wrongly, of overlapping copies in
+// a literal added to a long string: https://gcc.gnu.org/PR105329.)
+std::string Join(std::initializer_list<std::string_view> parts) {
+  std::string out;
+  for (std::string_view p : parts) out += p;
+  return out;
+}
+
 TEST(ReadNumber, HugeTextsTakeLinearTime) {
   const auto start = std::chrono::steady_clock::now();
 
   EXPECT_EQ(ReadNumber(std::string(100000, '9')), kInf);
-  EXPECT_EQ(ReadNumber("-" + std::string(100000, '9')), -kInf);
+  EXPECT_EQ(ReadNumber(Join({"-", std::string(100000, '9')})), -kInf);
   // Digits past the ones kept still count for the magnitude.
-  EXPECT_EQ(ReadNumber("1" + std::string(99999, '0') + "e-99990"), 1e9);
-  EXPECT_EQ(ReadNumber("0." + std::string(99999, '0') + "5e100000"), 5.0);
-  EXPECT_EQ(ReadNumber("0." + std::string(100000, '0') + "1"), 0.0);
+  EXPECT_EQ(ReadNumber(Join({"1", std::string(99999, '0'), "e-99990"})), 1e9);
+  EXPECT_EQ(ReadNumber(Join({"0.", std::string(99999, '0'), "5e100000"})), 5.0);
+  EXPECT_EQ(ReadNumber(Join({"0.", std::string(100000, '0'), "1"})), 0.0);
   std::string spaced;
   for (int i = 0; i < 50000; ++i) spaced += " 1";
   EXPECT_EQ(ReadNumber(spaced), kInf);
-  EXPECT_EQ(ReadNumber("&H" + std::string(100000, 'F')), kInf);
+  EXPECT_EQ(ReadNumber(Join({"&H", std::string(100000, 'F')})), kInf);
   // A seven-digit exponent that a million digits bring back into range.
-  EXPECT_EQ(ReadNumber("0." + std::string(1000000, '0') + "1e1000001"), 1.0);
-  EXPECT_EQ(ReadNumber("1" + std::string(1000000, '0') + "e-1000000"), 1.0);
+  EXPECT_EQ(ReadNumber(Join({"0.", std::string(1000000, '0'), "1e1000001"})), 1.0);
+  EXPECT_EQ(ReadNumber(Join({"1", std::string(1000000, '0'), "e-1000000"})), 1.0);
 
   // Quadratic work on these texts would take minutes; a busy machine takes
   // well under this.
@@ -208,13 +218,13 @@ TEST(ReadNumber, AgreesWithTheReferenceOnRandomTexts) {
       // A well-formed number with long digit runs, then junk.
       if (gen() % 3 == 0) text += pick("+-");
       text += std::string(gen() % 50, '0') + digits(gen() % 1200);
-      if (gen() % 2 == 0) text += "." + digits(gen() % 2000);
+      if (gen() % 2 == 0) text += Join({".", digits(gen() % 2000)});
       if (gen() % 2 == 0) {
         text += pick("eE");
         if (gen() % 2 == 0) text += pick("+-");
         text += std::to_string(gen() % 1400);
       }
-      text += "x" + digits(gen() % 100);
+      text += Join({"x", digits(gen() % 100)});
       text = strew(text);
     }
     SCOPED_TRACE(::testing::PrintToString(text.substr(0, 60)));
