@@ -27,7 +27,7 @@
 #include <optional>
 #include <string>
 
-#include "tests/display/x_player.h"
+#include "tests/display/kit.h"
 #include "tests/screens/screen_fixture.h"
 
 namespace tavrix {
@@ -43,50 +43,6 @@ inline void PrintTo(ScreenState s, std::ostream* os) {
 
 namespace tavrix::screens::testing {
 namespace {
-
-xcb_connection_t* Connection() {
-  auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-  return x11 != nullptr ? x11->connection() : nullptr;
-}
-
-xcb_atom_t Atom(xcb_connection_t* c, const char* name) {
-  xcb_intern_atom_reply_t* reply =
-      xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, static_cast<std::uint16_t>(std::strlen(name)), name), nullptr);
-  const xcb_atom_t atom = reply != nullptr ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
-  free(reply);
-  return atom;
-}
-
-// Whether a window manager runs on the display (it announces itself on the
-// root window).
-bool WindowManagerRuns() {
-  xcb_connection_t* c = Connection();
-  const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
-  xcb_get_property_reply_t* reply = xcb_get_property_reply(
-      c, xcb_get_property(c, 0, root, Atom(c, "_NET_SUPPORTING_WM_CHECK"), XCB_ATOM_WINDOW, 0, 1), nullptr);
-  const bool runs = reply != nullptr && xcb_get_property_value_length(reply) > 0;
-  free(reply);
-  return runs;
-}
-
-// Sends the window the WM_DELETE_WINDOW message a window manager sends when
-// the player closes the window from its frame, from a connection of its own.
-void SendDeleteWindow(xcb_window_t id) {
-  xcb_connection_t* other = xcb_connect(nullptr, nullptr);
-  ASSERT_EQ(xcb_connection_has_error(other), 0);
-  xcb_client_message_event_t message{};
-  message.response_type = XCB_CLIENT_MESSAGE;
-  message.format = 32;
-  message.window = id;
-  message.type = Atom(other, "WM_PROTOCOLS");
-  message.data.data32[0] = Atom(other, "WM_DELETE_WINDOW");
-  message.data.data32[1] = XCB_CURRENT_TIME;
-  xcb_generic_error_t* error = xcb_request_check(
-      other, xcb_send_event_checked(other, 0, id, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&message)));
-  EXPECT_EQ(error, nullptr) << "X error " << (error != nullptr ? int(error->error_code) : 0) << " on window " << id;
-  free(error);
-  xcb_disconnect(other);
-}
 
 std::string Name(const QWidget* w) { return w != nullptr ? w->objectName().toStdString() : "no window"; }
 
@@ -240,8 +196,7 @@ class ActivationTest : public GameTest {
   void CloseFromDesktop(QWidget* w) {
     const auto id = static_cast<xcb_window_t>(w->winId());
     if (windowManager_) {
-      EXPECT_EQ(QProcess::execute(QStringLiteral("wmctrl"), {"-i", "-c", QStringLiteral("0x%1").arg(id, 0, 16)}), 0)
-          << "wmctrl -i -c " << id;
+      RunTool(QStringLiteral("wmctrl"), {"-i", "-c", QStringLiteral("0x%1").arg(id, 0, 16)});
     } else {
       SendDeleteWindow(id);
     }

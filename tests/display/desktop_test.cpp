@@ -7,7 +7,7 @@
 // Run through with_openbox.sh, which provides the display.
 #include <QScreen>
 
-#include "tests/display/x_player.h"
+#include "tests/display/kit.h"
 #include "tests/screens/screen_fixture.h"
 
 namespace tavrix::screens::testing {

@@ -3,34 +3,15 @@
 // the game neither freezes in a box that is gone nor stays without a window.
 // Runs with openbox (with_openbox.sh) and with no window manager at all
 // (with_openbox.sh --no-window-manager).
-#include <QElapsedTimer>
-#include <QMessageBox>
-#include <QTimer>
 #include <QScreen>
 #include <QWindow>
 #include <cstdint>
-#include <cstring>
-#include <xcb/xcb.h>
 
-#include "tests/display/wait_for.h"
+#include "tests/display/kit.h"
 #include "tests/screens/screen_fixture.h"
 
 namespace tavrix::screens::testing {
 namespace {
-
-// Destroys a window from a connection of its own, as another program would.
-void DestroyFromOutside(const QWidget* w) {
-  ASSERT_NE(w, nullptr);
-  const auto id = static_cast<xcb_window_t>(w->winId());
-  xcb_connection_t* other = xcb_connect(nullptr, nullptr);
-  ASSERT_EQ(xcb_connection_has_error(other), 0);
-  xcb_generic_error_t* error = xcb_request_check(other, xcb_destroy_window_checked(other, id));
-  EXPECT_EQ(error, nullptr) << "X error " << (error != nullptr ? int(error->error_code) : 0) << " on window " << id;
-  free(error);
-  xcb_disconnect(other);
-}
-
-QMessageBox* OpenBox() { return qobject_cast<QMessageBox*>(QApplication::activeModalWidget()); }
 
 class DestroyedWindowTest : public GameTest {
  protected:
@@ -44,30 +25,12 @@ class DestroyedWindowTest : public GameTest {
         << "the quiz screen never became active";
   }
   // Runs open, which opens a box, from the event loop; each step then gets
-  // the box once, the next step a box with another window. Fails, and
-  // answers the box, if one is still open after the safety net.
-  void WithBox(const std::function<void()>& open, std::vector<std::function<void(QMessageBox*)>> steps) {
-    std::size_t next = 0;
-    WId last = 0;
-    QElapsedTimer since;
-    since.start();
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-      QMessageBox* box = OpenBox();
-      if (next < steps.size() && box != nullptr && box->isVisible() && box->internalWinId() != last) {
-        last = box->internalWinId();
-        since.start();
-        steps[next++](box);
-      } else if (box != nullptr && since.elapsed() > 15000) {
-        // The modal loop of a box that is gone would never end.
-        ADD_FAILURE() << "a message box's loop is left running: " << box->text().toStdString();
-        box->done(0);
-      }
-    });
-    poll.start(100);
+  // the box once, the next step a box with another window.
+  void WithBox(const std::function<void()>& open, std::vector<BoxPlayer::Step> steps) {
+    BoxPlayer player(std::move(steps), BoxPlayer::Options{/*activeOnly=*/false, /*newWindow=*/true});
     QTimer::singleShot(0, open);
-    EXPECT_TRUE(WaitFor([&] { return next == steps.size() && OpenBox() == nullptr; }, 40000)) << "a box is left open";
-    if (QMessageBox* left = OpenBox()) left->defaultButton()->click();
+    EXPECT_TRUE(WaitFor([&] { return player.Done() && OpenBox() == nullptr; }, 40000)) << "a box is left open";
+    if (QMessageBox* left = OpenBox()) left->done(0);
   }
 };
 

@@ -3,14 +3,12 @@
 // from xdotool. What Orca speaks is read from its debug log; each check waits
 // for Orca, at its own pace, with a limit of many seconds. The quiz is played
 // three times, so that a dropped announcement cannot pass by luck.
-#include <QCursor>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QRegularExpression>
 
-#include "tests/display/wait_for.h"
+#include "tests/display/kit.h"
 #include "tests/screens/screen_fixture.h"
 
 namespace tavrix::screens::testing {
@@ -24,24 +22,6 @@ constexpr int kSilentMs = 60000;
 // Orca has said all it says after a line the test waited for: its log has
 // stayed still for this long.
 constexpr int kSettleMs = 500;
-
-// The game goes on answering Orca while xdotool runs, as it would for a
-// player: a test that blocked here would look like a game that hangs.
-void XDo(const QStringList& args) {
-  QProcess xdotool;
-  xdotool.start(QStringLiteral("xdotool"), args);
-  const bool done = WaitFor([&] { return xdotool.state() == QProcess::NotRunning; }, kOrcaMs);
-  EXPECT_TRUE(done && xdotool.exitStatus() == QProcess::NormalExit && xdotool.exitCode() == 0)
-      << "xdotool " << args.join(' ').toStdString();
-}
-void PressKey(const QString& keys) { XDo({"key", "--clearmodifiers", keys}); }
-void TypeText(const QString& text) { XDo({"type", "--delay", "60", text}); }
-void Click(const QWidget* w) {
-  const QPoint p = w->mapToGlobal(w->rect().center());
-  // (xdotool's --sync waits long for a move that moves nothing.)
-  if (QCursor::pos() != p) XDo({"mousemove", "--sync", QString::number(p.x()), QString::number(p.y())});
-  XDo({"click", "1"});
-}
 
 // What Orca has spoken so far, one utterance a line, and how far the test
 // has heard it.
@@ -161,32 +141,20 @@ class OrcaTest : public GameTest {
     const MathControls& c = Controls(math());
     return SpokenQuestion(c.lblNum1[k]->text().trimmed(), c.lblOpcode[k]->text().trimmed(), c.lblNum2[k]->text().trimmed());
   }
-  // The open message box, once it is active, or null.
-  QMessageBox* ActiveBox() {
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    return box != nullptr && box->isVisible() && box->isActiveWindow() ? box : nullptr;
-  }
   // Enters answer and answers the message box it opens, from inside the
   // box's own loop once Orca has read it: first runs before (what must be
   // said before the box), then waits for Orca to say text, then clicks
-  // button. Returns once the box has closed. (The box's loop runs inside the
-  // key press, so the answering is set up first.)
+  // button. Returns once the box has closed.
   void EnterAndAnswerBox(const QString& answer, const QString& text, QMessageBox::StandardButton button,
                          const std::function<void()>& before = {}) {
-    bool done = false, running = false;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-      QMessageBox* box = ActiveBox();
-      if (done || running || box == nullptr) return;
-      running = true;
+    BoxPlayer player({[&](QMessageBox* box) {
       if (before) before();
       EXPECT_TRUE(orca_.Hear(text)) << "not said: " << text.toStdString() << "; said: " << orca_.Recent();
-      if (QMessageBox* b = ActiveBox()) Click(b->button(button));
-      done = true;
-    });
-    poll.start(100);
+      if (box->isVisible()) Click(box->button(button));
+    }});
     Enter(answer);
-    EXPECT_TRUE(WaitFor([&] { return done && ActiveBox() == nullptr; }, 4 * kOrcaMs)) << "no box: " << text.toStdString();
+    EXPECT_TRUE(WaitFor([&] { return player.Done() && OpenBox() == nullptr; }, 4 * kOrcaMs))
+        << "no box: " << text.toStdString();
   }
   // Types an answer into the focus row and enters it. The test has just
   // heard what the player waits for (the question, or the wrong answer read

@@ -4,7 +4,7 @@
 //
 // Run through with_weston.sh, which provides the display.
 
-#include "tests/display/wait_for.h"
+#include "tests/display/kit.h"
 #include "tests/screens/screen_fixture.h"
 
 namespace tavrix::screens::testing {

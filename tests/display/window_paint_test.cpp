@@ -15,9 +15,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QProcess>
 #include <QPushButton>
-#include <QThread>
 #include <QTimer>
 #include <algorithm>
 #include <chrono>
@@ -30,11 +28,14 @@
 #include "engine/quiz.h"
 #include "screens/message_boxes.h"
 #include "screens/game.h"
+#include "tests/display/kit.h"
 #include "tests/display/screen_recorder.h"
 #include "tests/support/doubles.h"
 
 namespace tavrix::display_testing {
 namespace {
+
+using namespace screens::testing;
 
 using namespace std::chrono_literals;
 
@@ -52,43 +53,11 @@ QString Q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<q
 
 double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
 
-// Handles events until done() holds or the time is up.
-bool WaitFor(const std::function<bool()>& done, Clock::duration limit = 20s) {
-  const Clock::time_point end = Clock::now() + limit;
-  while (!done()) {
-    if (Clock::now() >= end) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    QThread::msleep(1);
-  }
-  return true;
-}
-
-// Sends X input through xdotool and waits for it to be sent.
-void XInput(const QStringList& args) {
-  EXPECT_EQ(QProcess::execute(QStringLiteral("xdotool"), args), 0) << args.join(' ').toStdString();
-}
-
-void ClickAt(QWidget* w, QPoint local) {
-  ASSERT_NE(w, nullptr);
-  const QPoint at = w->mapToGlobal(local);
-  XInput({"mousemove", QString::number(at.x()), QString::number(at.y()), "click", "1"});
-}
-
-void Click(QWidget* w) {
-  ASSERT_NE(w, nullptr);
-  ClickAt(w, w->rect().center());
-}
-
 // The shown top-level window with this object name, or nullptr.
 QWidget* Shown(const QString& name) {
   for (QWidget* w : QApplication::topLevelWidgets())
     if (w->objectName() == name && w->isVisible()) return w;
   return nullptr;
-}
-
-QMessageBox* ShownBox() {
-  auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-  return box != nullptr && box->isVisible() ? box : nullptr;
 }
 
 class WindowPaintTest : public ::testing::Test {
@@ -190,32 +159,25 @@ class WindowPaintTest : public ::testing::Test {
   // Returns the box's text.
   QString CheckBox(const std::function<void()>& open, QMessageBox::StandardButton answer, const QString& what) {
     QString text;
-    bool answered = false;
     Clock::time_point since;
-    QTimer poll;
-    poll.setInterval(2);
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-      QMessageBox* box = ShownBox();
-      if (box == nullptr || answered) return;
-      poll.stop();
-      answered = true;
-      text = box->text();
-      ExpectShown(box, since, what);
-      if (QAbstractButton* b = box->button(answer)) {
-        Click(b);
-        if (!WaitFor([&] { return !box->isVisible(); })) {
-          ADD_FAILURE() << what.toStdString() << ": the click did not answer the box";
-          b->click();
-        }
-      } else {
-        ADD_FAILURE() << what.toStdString() << ": the box has not the button to answer";
-        box->done(0);
-      }
-    });
-    poll.start();
+    BoxPlayer player({[&](QMessageBox* box) {
+                       text = box->text();
+                       ExpectShown(box, since, what);
+                       if (QAbstractButton* b = box->button(answer)) {
+                         Click(b);
+                         if (!WaitFor([&] { return !box->isVisible(); })) {
+                           ADD_FAILURE() << what.toStdString() << ": the click did not answer the box";
+                           b->click();
+                         }
+                       } else {
+                         ADD_FAILURE() << what.toStdString() << ": the box has not the button to answer";
+                         box->done(0);
+                       }
+                     }},
+                     BoxPlayer::Options{/*activeOnly=*/false, /*newWindow=*/false, /*pollMs=*/2});
     since = Clock::now();
     open();
-    EXPECT_TRUE(WaitFor([&] { return answered && QApplication::activeModalWidget() == nullptr; }, 60s))
+    EXPECT_TRUE(WaitFor([&] { return player.Done() && QApplication::activeModalWidget() == nullptr; }, 60s))
         << what.toStdString() << ": no box was shown and answered";
     return text;
   }
@@ -260,9 +222,9 @@ TEST_F(WindowPaintTest, OkBoxes) {
   for (int i = 0; i < kRepeats; ++i) {
     const int row = 1 + i / 3;
     Click(quiz_->findChild<QWidget*>(QStringLiteral("txtAnswer(%1)").arg(row)));
-    XInput({"key", "ctrl+a"});
-    XInput({"type", "0.5"});
-    const QString text = CheckBox([] { XInput({"key", "Return"}); }, QMessageBox::Ok,
+    PressKey(QStringLiteral("ctrl+a"));
+    TypeText(QStringLiteral("0.5"));
+    const QString text = CheckBox([] { PressKey(QStringLiteral("Return")); }, QMessageBox::Ok,
                                   QStringLiteral("OK box %1").arg(i + 1));
     EXPECT_TRUE(text == Q(kTryAgain) || text.startsWith(Q(kSorry))) << text.toStdString();
   }
