@@ -11,6 +11,7 @@
 #include <QScreen>
 #include <QWindow>
 #include <algorithm>
+#include <cstdlib>
 #include <utility>
 #include <qguiapplication_platform.h>
 #include <xcb/xcb.h>
@@ -132,7 +133,13 @@ void ScreenWindow::ShowAndActivate() {
   }
   show();
   raise();
-  activateWindow();
+  if (WindowManagerRuns()) {
+    activateWindow();
+  } else {
+    // Nobody hands the focus on: the window takes it itself, also when the
+    // focus fell back to the root as the window that had it went.
+    GiveInputFocus(this);
+  }
   // On X the map request would wait in the connection's buffer until the
   // event loop is idle, that is after the first paint, which loads the fonts.
   // Sending it now lets the window manager show the window meanwhile.
@@ -158,6 +165,26 @@ bool ScreenWindow::event(QEvent* e) {
       break;
   }
   return QWidget::event(e);
+}
+
+bool WindowManagerRuns() {
+  auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+  xcb_connection_t* c = x11 != nullptr ? x11->connection() : nullptr;
+  if (c == nullptr) return true;  // not X: the desktop activates windows
+  // A window manager names its check window on the root window.
+  static const xcb_atom_t check = [c] {
+    static constexpr char kName[] = "_NET_SUPPORTING_WM_CHECK";
+    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, sizeof kName - 1, kName), nullptr);
+    const xcb_atom_t atom = reply != nullptr ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
+    free(reply);
+    return atom;
+  }();
+  const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+  xcb_get_property_reply_t* reply =
+      xcb_get_property_reply(c, xcb_get_property(c, 0, root, check, XCB_ATOM_WINDOW, 0, 1), nullptr);
+  const bool runs = reply != nullptr && xcb_get_property_value_length(reply) > 0;
+  free(reply);
+  return runs;
 }
 
 void GiveInputFocus(QWidget* window) {

@@ -25,6 +25,10 @@ class LosesItsWindow {
 // nothing on other platforms or once it watches.
 void WatchForDestroyedWindows();
 
+// Whether a window manager runs, on X; elsewhere the desktop is taken to
+// activate windows.
+bool WindowManagerRuns();
+
 // Makes a shown top-level window the active one and gives it the keyboard,
 // also where no window manager hands the focus on: on X the focus is set at
 // once, whatever time the last focus change had.
