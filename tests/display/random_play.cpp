@@ -30,24 +30,11 @@
 #include <cstdio>
 #include <deque>
 
-#include "tests/display/wait_for.h"
+#include "tests/display/kit.h"
 #include "tests/screens/screen_fixture.h"
 
 namespace tavrix::screens::testing {
 namespace {
-
-xcb_connection_t* Connection() {
-  auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-  return x11 != nullptr ? x11->connection() : nullptr;
-}
-
-xcb_window_t XFocus() {
-  xcb_connection_t* c = Connection();
-  xcb_get_input_focus_reply_t* reply = xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr);
-  const xcb_window_t focus = reply != nullptr ? reply->focus : XCB_NONE;
-  free(reply);
-  return focus;
-}
 
 QElapsedTimer clock_;
 
