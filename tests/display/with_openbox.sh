@@ -12,7 +12,7 @@
 # the windows or hands the focus on. With --focus-new-off openbox runs with
 # the configuration it would read by default, but with <focusNew>no</focusNew>:
 # a window that appears is not given the focus (focus-stealing prevention).
-set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/runner.sh"
 
 tools=(Xvfb xprop)
 window_manager=openbox
@@ -26,32 +26,18 @@ while :; do
   esac
 done
 [ -n "$window_manager" ] && tools+=("$window_manager")
-for tool in "${tools[@]}"; do
-  command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
-done
-
-work="$(mktemp -d)"
-x_pid="" wm_pid=""
-cleanup() {
-  [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null
-  [ -n "$x_pid" ] && kill "$x_pid" 2>/dev/null
-  wait 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
+needs "${tools[@]}"
+start_work
 
 # Xvfb picks a free display number and writes it to the pipe.
 mkfifo "$work/displayfd"
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/displayfd" >"$work/xvfb.log" 2>&1 &
-x_pid=$!
+started+=($!)
 read -r -t 20 number <"$work/displayfd" || { echo "Xvfb did not start:" >&2; cat "$work/xvfb.log" >&2; exit 1; }
 export DISPLAY=":$number"
 
 # The number can come before the server takes connections: wait for it.
-for _ in $(seq 100); do
-  xprop -root >/dev/null 2>&1 && break
-  sleep 0.1
-done
+wait_until 100 xprop -root >/dev/null 2>&1 || true
 
 # The configuration openbox reads when told none: the user's, else the
 # first of the system's.
@@ -77,17 +63,12 @@ if [ -n "$window_manager" ]; then
   for _ in 1 2 3; do
     openbox "${openbox_args[@]}" >"$work/openbox.log" 2>&1 &
     wm_pid=$!
-    for _ in $(seq 100); do
-      wm_ready && break
-      kill -0 "$wm_pid" 2>/dev/null || break
-      sleep 0.1
-    done
+    started+=("$wm_pid")
+    wait_until 100 eval 'wm_ready || ! kill -0 "$wm_pid" 2>/dev/null' || true
     wm_ready && break
   done
   wm_ready || { echo "openbox did not start:" >&2; cat "$work/openbox.log" "$work/xvfb.log" >&2; exit 1; }
 fi
 
 export QT_QPA_PLATFORM=xcb
-status=0
-"$@" || status=$?
-exit "$status"
+run_command "$@"

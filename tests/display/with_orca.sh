@@ -6,13 +6,11 @@
 # Exits 77 (skipped) where Orca is not installed.
 #
 #   with_orca.sh COMMAND [ARGS...]
-set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+source "$here/runner.sh"
 
 if [ "${1:-}" != "--inside" ]; then
-  for tool in orca speech-dispatcher dbus-run-session; do
-    command -v "$tool" >/dev/null || { echo "with_orca.sh: $tool is not installed: skipped" >&2; exit 77; }
-  done
+  needs orca speech-dispatcher dbus-run-session
   # Orca will not start while another Orca of the same user runs, on any
   # display (the user's own screen reader, say).
   if pgrep -u "$(id -u)" -x orca >/dev/null; then
@@ -22,15 +20,7 @@ if [ "${1:-}" != "--inside" ]; then
   exec bash "$here/with_openbox.sh" dbus-run-session -- bash "$here/with_orca.sh" --inside "$@"
 fi
 shift
-
-work="$(mktemp -d)"
-orca_pid=""
-cleanup() {
-  [ -n "$orca_pid" ] && kill "$orca_pid" 2>/dev/null
-  wait 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
+start_work
 
 # A home of its own: Orca's settings and the speech server's configuration.
 export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_DATA_HOME="$work/home/.local/share"
@@ -51,13 +41,10 @@ export ORCA_DEBUG_LOG="$work/orca.log"
 # The log is written line by line (orca_python/sitecustomize.py).
 PYTHONPATH="$here/orca_python${PYTHONPATH:+:$PYTHONPATH}" orca --debug-file "$ORCA_DEBUG_LOG" >"$work/orca.out" 2>&1 &
 orca_pid=$!
-for _ in $(seq 600); do
-  grep -q "SPEECH OUTPUT: 'Screen reader on.'" "$ORCA_DEBUG_LOG" 2>/dev/null && break
-  kill -0 "$orca_pid" 2>/dev/null || break
-  sleep 0.1
-done
-grep -q "SPEECH OUTPUT: 'Screen reader on.'" "$ORCA_DEBUG_LOG" 2>/dev/null ||
-  { echo "with_orca.sh: Orca did not start:" >&2; cat "$work/orca.out" >&2; exit 1; }
+started+=("$orca_pid")
+orca_on() { grep -q "SPEECH OUTPUT: 'Screen reader on.'" "$ORCA_DEBUG_LOG" 2>/dev/null; }
+wait_until 600 eval 'orca_on || ! kill -0 "$orca_pid" 2>/dev/null' || true
+orca_on || { echo "with_orca.sh: Orca did not start:" >&2; cat "$work/orca.out" >&2; exit 1; }
 
 status=0
 "$@" || status=$?

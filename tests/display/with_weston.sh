@@ -9,32 +9,22 @@
 # unset, QT_QPA_PLATFORM is wayland and QT_IM_MODULE is none. Needs weston and
 # Qt's Wayland plugin (qt6-wayland): without them it exits with 77, the status
 # CTest takes for a skipped test.
-set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/runner.sh"
 
-command -v weston >/dev/null || { echo "skipped: weston is not installed"; exit 77; }
+needs weston
 plugins=(/usr/lib/*/qt6/plugins/platforms/libqwayland-generic.so /usr/lib*/qt6/plugins/platforms/libqwayland-generic.so)
 found=""
 for p in "${plugins[@]}"; do [ -f "$p" ] && found="$p"; done
 [ -n "$found" ] || { echo "skipped: Qt's Wayland plugin (qt6-wayland) is not installed"; exit 77; }
+start_work
 
-export XDG_RUNTIME_DIR="$(mktemp -d)"
+export XDG_RUNTIME_DIR="$work"
 chmod 700 "$XDG_RUNTIME_DIR"
 socket="wayland-tavrix"
-weston_pid=""
-cleanup() {
-  [ -n "$weston_pid" ] && kill "$weston_pid" 2>/dev/null
-  wait 2>/dev/null
-  rm -rf "$XDG_RUNTIME_DIR"
-}
-trap cleanup EXIT
-
-weston --backend=headless-backend.so --socket="$socket" --idle-time=0 >"$XDG_RUNTIME_DIR/weston.log" 2>&1 &
-weston_pid=$!
-for _ in $(seq 100); do
-  [ -S "$XDG_RUNTIME_DIR/$socket" ] && break
-  sleep 0.1
-done
-[ -S "$XDG_RUNTIME_DIR/$socket" ] || { echo "weston did not start:" >&2; cat "$XDG_RUNTIME_DIR/weston.log" >&2; exit 1; }
+weston --backend=headless-backend.so --socket="$socket" --idle-time=0 >"$work/weston.log" 2>&1 &
+started+=($!)
+wait_until 100 test -S "$work/$socket" ||
+  { echo "weston did not start:" >&2; cat "$work/weston.log" >&2; exit 1; }
 
 export WAYLAND_DISPLAY="$socket" QT_QPA_PLATFORM=wayland
 # Qt's Wayland text input dereferences the seat's input device on every key
@@ -42,6 +32,4 @@ export WAYLAND_DISPLAY="$socket" QT_QPA_PLATFORM=wayland
 # itself would crash it. No input method, no text input.
 export QT_IM_MODULE=none
 unset DISPLAY
-status=0
-"$@" || status=$?
-exit "$status"
+run_command "$@"
