@@ -15,7 +15,7 @@ PLAY_PACKAGES=(cmake g++ make ninja-build pkg-config qt6-base-dev libgl-dev libx
 # and a Wayland compositor).
 TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev python3
                desktop-file-utils appstream dpkg-dev file lintian
-               xvfb openbox x11-utils x11-xserver-utils xdotool weston qt6-wayland
+               xvfb openbox x11-utils x11-xserver-utils xdotool wmctrl weston qt6-wayland clang-format
                orca speech-dispatcher espeak-ng at-spi2-core dbus-x11)
 # What the start-up measurement needs: a display, a window manager, xprop.
 BENCH_PACKAGES=(libbenchmark-dev xvfb openbox x11-utils)
