@@ -209,12 +209,7 @@ class ActivationTest : public GameTest {
     })) << "the quiz screen never appeared";
   }
   // Opens a menu of the quiz screen's menu bar and clicks one of its items.
-  void Menu(QMenu* menu, QAction* item) {
-    const MathControls& c = Controls(math());
-    ClickAt(c.menuBar, c.menuBar->actionGeometry(menu->menuAction()).center());
-    ASSERT_TRUE(WaitFor([&] { return menu->isVisible(); })) << "menu did not open";
-    ClickAt(menu, menu->actionGeometry(item).center());
-  }
+  void Menu(QMenu* menu, QAction* item) { ChooseFromMenu(Controls(math()).menuBar, menu, item); }
   void About() {
     Menu(Controls(math()).mmuAbout, Controls(math()).mmuZuzirArido);
     ASSERT_TRUE(WaitFor([&] {

@@ -50,6 +50,13 @@ void Click(const QWidget* w) {
   ClickAt(w, w->rect().center());
 }
 
+void ChooseFromMenu(const QMenuBar* bar, const QMenu* menu, const QAction* item) {
+  ASSERT_TRUE(bar != nullptr && menu != nullptr && item != nullptr);
+  ClickAt(bar, bar->actionGeometry(menu->menuAction()).center());
+  ASSERT_TRUE(WaitFor([&] { return menu->isVisible(); })) << menu->objectName().toStdString() << " did not open";
+  ClickAt(menu, menu->actionGeometry(const_cast<QAction*>(item)).center());
+}
+
 void ParkPointer() {
   const QRect screen = QGuiApplication::primaryScreen()->geometry();
   const QPoint corner = screen.bottomRight() - QPoint(1, 1);

@@ -12,6 +12,8 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPoint>
 #include <QString>
@@ -57,6 +59,8 @@ void TypeText(const QString& text);
 void ClickAt(const QWidget* w, QPoint at);             // at a point of the widget
 void Click(const QWidget* w);                          // at its centre
 void ParkPointer();                                    // in the screen's bottom right corner
+// Opens menu from its menu bar with a click, then clicks item.
+void ChooseFromMenu(const QMenuBar* bar, const QMenu* menu, const QAction* item);
 
 // The X server's view.
 xcb_connection_t* Connection();  // the game's connection; null on other platforms

@@ -149,9 +149,7 @@ class WindowPaintTest : public ::testing::Test {
     auto* menu = quiz_->findChild<QMenu*>(menuName);
     auto* action = quiz_->findChild<QAction*>(actionName);
     ASSERT_TRUE(bar != nullptr && menu != nullptr && action != nullptr) << menuName << " " << actionName;
-    ClickAt(bar, bar->actionGeometry(menu->menuAction()).center());
-    ASSERT_TRUE(WaitFor([&] { return menu->isVisible(); })) << menuName << " did not open";
-    ClickAt(menu, menu->actionGeometry(action).center());
+    ChooseFromMenu(bar, menu, action);
   }
 
   // Runs `open`, which opens a message box; checks the box as the screen
