@@ -1,9 +1,10 @@
 // Starts a program and prints, in milliseconds from its exec, when the X
 // server mapped its first window and when the screen first showed that
-// window's content:
+// window's content, then when the screen first showed any picture of the
+// window and how many different pictures it showed up to the content:
 //
 //   tavrix_first_content EXE
-//   <ms to mapping> <ms to content>
+//   <ms to mapping> <ms to content> <ms to first picture> <pictures>
 //
 // The screen is read over the window as the player sees it, by the display
 // tests' recorder. The content is the picture the window settles on: the
@@ -75,7 +76,8 @@ int main(int argc, char* argv[]) {
         if (!showing || showing->pictures.empty()) throw std::runtime_error("no window of the program was seen");
         if (!settled) throw std::runtime_error("the window's picture did not settle");
         if (const char* shot = std::getenv("TAVRIX_BENCH_SHOT")) showing->pictures.back().image.save(shot);
-        std::printf("%.1f %.1f\n", Ms(showing->mapped - exec), Ms(showing->pictures.back().at - exec));
+        std::printf("%.1f %.1f %.1f %zu\n", Ms(showing->mapped - exec), Ms(showing->pictures.back().at - exec),
+                    Ms(showing->pictures.front().at - exec), showing->pictures.size());
         status = 0;
         break;
       }

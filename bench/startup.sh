@@ -1,17 +1,23 @@
 #!/usr/bin/env bash
-# Start-up time and memory of Tavrix against the floor program (the least Qt
-# Widgets program that shows one window).
+# Start-up time and memory of Tavrix against two floor programs: the least Qt
+# Widgets program that shows one window (bench/floor/floor.cpp, which draws no
+# text and so never loads a font), and the least one that shows a label with
+# text in a window of the start screen's size (floor_label.cpp, which pays for
+# the font database as every program that shows words does).
 #
 # For each run: the time from exec to the window manager taking on the
 # program's first window (openbox adds it to _NET_CLIENT_LIST when it is
 # mapped), the resident memory one second later, and, in a start of its own,
 # the time from exec to the window's content on the screen (tavrix_first_content:
 # the screen read over the window until it settles). Runs are interleaved and
-# paired; the results are the medians of the paired ratios tavrix / floor.
+# paired, the order turning from run to run; the results are the medians of
+# the paired ratios tavrix / label floor and tavrix / empty floor.
 #
 #   bash bench/startup.sh [RUNS]
 #
-# Installs what is missing (Xvfb, openbox, xprop), builds both programs in
+# Installs what is missing (Xvfb, openbox, xprop, and the fonts a GNOME
+# desktop brings: the Noto set with CJK, since how many fonts there are weighs
+# on the start-up of every program that draws text), builds the programs in
 # build/bench (Release), and starts its own display unless BENCH_DISPLAY names
 # a running one (with a window manager).
 source "$(dirname "${BASH_SOURCE[0]}")/../scripts/common.sh"
@@ -19,10 +25,12 @@ RUNS="${1:-15}"
 BUILD="$ROOT/build/bench"
 TAVRIX="$BUILD/app/tavrix"
 FLOOR="$BUILD/bench/floor/tavrix_floor"
+LABEL="$BUILD/bench/floor/tavrix_floor_label"
 FIRST_CONTENT="$BUILD/bench/tavrix_first_content"
 
 if [ -z "${TAVRIX_BENCH_ON_DISPLAY:-}" ]; then
-  install_missing "${PLAY_PACKAGES[@]}" "${BENCH_PACKAGES[@]}"
+  install_missing "${PLAY_PACKAGES[@]}" "${BENCH_PACKAGES[@]}" "${BENCH_FONTS[@]}"
+  echo "fonts: $(fc-list | wc -l) in fc-list"
   build "$BUILD" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DTAVRIX_BUILD_BENCH=ON >/dev/null
   if [ -z "${BENCH_DISPLAY:-}" ]; then
     # The measurement runs on a display of its own: Xvfb with openbox.
@@ -57,24 +65,30 @@ content() { "$FIRST_CONTENT" "$1" | awk '{ print $2 }'; }
 
 median() { sort -g | awk '{ v[NR] = $1 } END { if (NR % 2) print v[(NR + 1) / 2]; else printf "%.4f\n", (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
-measure "$FLOOR" >/dev/null; measure "$TAVRIX" >/dev/null   # warm the caches
-printf '%4s %10s %10s %10s %10s %12s %12s\n' run floor_ms tavrix_ms floor_kB tavrix_kB floor_cont_ms tavrix_cont_ms
+measure "$FLOOR" >/dev/null; measure "$LABEL" >/dev/null; measure "$TAVRIX" >/dev/null   # warm the caches
+printf '%4s %9s %9s %9s %9s %9s %9s %10s %10s %10s\n' run empty_ms label_ms tavrix_ms empty_kB label_kB tavrix_kB \
+  empty_cont label_cont tavrix_cont
+declare -A m c
 results=()
 for i in $(seq "$RUNS"); do
-  if (( i % 2 )); then
-    f=$(measure "$FLOOR"); t=$(measure "$TAVRIX"); fc=$(content "$FLOOR"); tc=$(content "$TAVRIX")
-  else
-    t=$(measure "$TAVRIX"); f=$(measure "$FLOOR"); tc=$(content "$TAVRIX"); fc=$(content "$FLOOR")
-  fi
-  read -r fms fkb <<<"$f"; read -r tms tkb <<<"$t"
-  printf '%4d %10s %10s %10s %10s %12s %12s\n' "$i" "$fms" "$tms" "$fkb" "$tkb" "$fc" "$tc"
-  results+=("$fms $tms $fkb $tkb $fc $tc")
+  # Each of the three goes first, second and third in turn.
+  case $(( i % 3 )) in
+    1) order=(FLOOR LABEL TAVRIX) ;;
+    2) order=(LABEL TAVRIX FLOOR) ;;
+    0) order=(TAVRIX FLOOR LABEL) ;;
+  esac
+  for p in "${order[@]}"; do m[$p]=$(measure "${!p}"); done
+  for p in "${order[@]}"; do c[$p]=$(content "${!p}"); done
+  read -r fms fkb <<<"${m[FLOOR]}"; read -r lms lkb <<<"${m[LABEL]}"; read -r tms tkb <<<"${m[TAVRIX]}"
+  printf '%4d %9s %9s %9s %9s %9s %9s %10s %10s %10s\n' "$i" "$fms" "$lms" "$tms" "$fkb" "$lkb" "$tkb" \
+    "${c[FLOOR]}" "${c[LABEL]}" "${c[TAVRIX]}"
+  results+=("$fms $lms $tms $fkb $lkb $tkb ${c[FLOOR]} ${c[LABEL]} ${c[TAVRIX]}")
 done
-time_ratio=$(printf '%s\n' "${results[@]}" | awk '{ printf "%.4f\n", $2 / $1 }' | median)
-mem_ratio=$(printf '%s\n' "${results[@]}" | awk '{ printf "%.4f\n", $4 / $3 }' | median)
-content_ratio=$(printf '%s\n' "${results[@]}" | awk '{ printf "%.4f\n", $6 / $5 }' | median)
-echo "median paired ratio, start-up time: $time_ratio"
-echo "median paired ratio, resident memory: $mem_ratio"
-echo "median paired ratio, time to content on screen: $content_ratio"
-echo "median time to content on screen: floor $(printf '%s\n' "${results[@]}" | awk '{ print $5 }' | median) ms," \
-  "tavrix $(printf '%s\n' "${results[@]}" | awk '{ print $6 }' | median) ms"
+# ratio A B: the median over the runs of column A / column B
+ratio() { printf '%s\n' "${results[@]}" | awk -v a="$1" -v b="$2" '{ printf "%.4f\n", $a / $b }' | median; }
+column() { printf '%s\n' "${results[@]}" | awk -v a="$1" '{ print $a }' | median; }
+echo "median paired ratio, start-up time:             tavrix/label $(ratio 3 2)  tavrix/empty $(ratio 3 1)"
+echo "median paired ratio, resident memory:           tavrix/label $(ratio 6 5)  tavrix/empty $(ratio 6 4)"
+echo "median paired ratio, time to content on screen: tavrix/label $(ratio 9 8)  tavrix/empty $(ratio 9 7)"
+echo "median time to content on screen: empty floor $(column 7) ms, label floor $(column 8) ms, tavrix $(column 9) ms"
+echo "median resident memory: empty floor $(column 4) kB, label floor $(column 5) kB, tavrix $(column 6) kB"

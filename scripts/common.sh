@@ -8,7 +8,7 @@ JOBS="$(nproc 2>/dev/null || echo 2)"
 export CTEST_PARALLEL_LEVEL="${CTEST_PARALLEL_LEVEL:-$JOBS}"
 
 # Debian packages the game needs to build and run.
-PLAY_PACKAGES=(cmake g++ make ninja-build pkg-config qt6-base-dev libgl-dev libxcb1-dev fonts-arphic-uming fonts-liberation)
+PLAY_PACKAGES=(cmake g++ make ninja-build pkg-config qt6-base-dev libgl-dev libxcb1-dev libfontconfig-dev fonts-arphic-uming fonts-liberation)
 # What the tests need on top: the test and benchmark libraries, clang for the
 # fuzzers, Python 3 for the icon header's check, the packaging checks' tools,
 # and a display with a window manager for the display tests (X with openbox,
@@ -19,6 +19,9 @@ TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-d
                orca speech-dispatcher espeak-ng at-spi2-core dbus-x11)
 # What the start-up measurement needs: a display, a window manager, xprop.
 BENCH_PACKAGES=(libbenchmark-dev xvfb openbox x11-utils)
+# The fonts a GNOME desktop brings, for the start-up measurement: programs that
+# draw text start slower the more fonts there are.
+BENCH_FONTS=(fonts-noto-core fonts-noto-cjk)
 
 # can_be_root: true when this is root or sudo is there to become it.
 can_be_root() { [ "$(id -u)" -eq 0 ] || command -v sudo >/dev/null 2>&1; }

@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Instruction counts of the start-up, to the first picture, of Tavrix and the
+# two floor programs (bench/startup.sh), under callgrind: each program is
+# ended once it has painted its first window and has nothing more to do
+# (bench/first_paint_exit.cpp, preloaded). Unlike times, the counts are the
+# same from run to run, on a busy machine too.
+#
+#   bash bench/profile_startup.sh [OUT_DIR]
+#
+# Prints each program's count (every thread's) and keeps the callgrind files
+# in OUT_DIR (build/bench/profile unless told), for callgrind_annotate
+# --inclusive=yes. Needs valgrind; builds as bench/startup.sh does.
+source "$(dirname "${BASH_SOURCE[0]}")/../scripts/common.sh"
+BUILD="$ROOT/build/bench"
+OUT="${1:-$BUILD/profile}"
+
+if [ -z "${TAVRIX_BENCH_ON_DISPLAY:-}" ]; then
+  install_missing "${PLAY_PACKAGES[@]}" "${BENCH_PACKAGES[@]}" "${BENCH_FONTS[@]}" valgrind
+  build "$BUILD" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
+  exec bash "$ROOT/tests/display/with_openbox.sh" env TAVRIX_BENCH_ON_DISPLAY=1 bash "${BASH_SOURCE[0]}" "$OUT"
+fi
+mkdir -p "$OUT"
+echo "fonts: $(fc-list | wc -l) in fc-list"
+for exe in bench/floor/tavrix_floor bench/floor/tavrix_floor_label app/tavrix; do
+  name="${exe##*/}"
+  LD_PRELOAD="$BUILD/bench/libtavrix_first_paint_exit.so" \
+    valgrind --tool=callgrind --callgrind-out-file="$OUT/$name.callgrind" "$BUILD/$exe" >/dev/null 2>"$OUT/$name.log"
+  printf '%-20s %14s instructions\n' "$name" "$(awk '/Collected :/ { print $NF }' "$OUT/$name.log")"
+done
