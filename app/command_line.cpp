@@ -18,16 +18,18 @@ using namespace std::string_view_literals;
 
 // Qt's own options, written without their dash; Qt takes them with one dash
 // or two. These take the next argument as their value...
-constexpr std::array kQtOptionsWithValue = {
-    "platform"sv, "platformpluginpath"sv, "platformtheme"sv, "plugin"sv, "session"sv,
-    "qwindowgeometry"sv, "qwindowicon"sv, "qwindowtitle"sv,
-    "display"sv, "geometry"sv, "icon"sv, "title"sv, "name"sv, "visual"sv,  // X11
-    "style"sv, "stylesheet"sv};
+constexpr std::array kQtOptionsWithValue = {"platform"sv,      "platformpluginpath"sv,
+                                            "platformtheme"sv, "plugin"sv,
+                                            "session"sv,       "qwindowgeometry"sv,
+                                            "qwindowicon"sv,   "qwindowtitle"sv,
+                                            "display"sv,       "geometry"sv,
+                                            "icon"sv,          "title"sv,
+                                            "name"sv,          "visual"sv,  // X11
+                                            "style"sv,         "stylesheet"sv};
 // ...these may also have it attached (-style=fusion)...
 constexpr std::array kQtOptionsWithAttachedValue = {"style"sv, "stylesheet"sv};
 // ...and these stand alone.
-constexpr std::array kQtFlags = {"reverse"sv, "testability"sv, "widgetcount"sv, "nograb"sv,
-                                 "dograb"sv};
+constexpr std::array kQtFlags = {"reverse"sv, "testability"sv, "widgetcount"sv, "nograb"sv, "dograb"sv};
 
 template <typename List>
 bool Contains(const List& list, std::string_view name) {
@@ -95,8 +97,7 @@ std::string UnopenedDisplayLine(const std::vector<std::string>& messages, std::s
   return line;
 }
 
-std::optional<int> CheckCommandLine(int argc, const char* const argv[], std::ostream& out,
-                                    std::ostream& err) {
+std::optional<int> CheckCommandLine(int argc, const char* const argv[], std::ostream& out, std::ostream& err) {
   std::string_view platform = Environment("QT_QPA_PLATFORM");
   bool displayOption = false;
   for (int i = 1; i < argc; ++i) {
@@ -116,8 +117,7 @@ std::optional<int> CheckCommandLine(int argc, const char* const argv[], std::ost
     std::string_view name = arg.substr(arg.starts_with("--"sv) ? 2 : 1);
     if (Contains(kQtFlags, name)) continue;
     if (const auto equals = name.find('=');
-        equals != std::string_view::npos &&
-        Contains(kQtOptionsWithAttachedValue, name.substr(0, equals))) {
+        equals != std::string_view::npos && Contains(kQtOptionsWithAttachedValue, name.substr(0, equals))) {
       continue;
     }
     if (!Contains(kQtOptionsWithValue, name)) {

@@ -15,8 +15,7 @@ namespace tavrix::app {
 // status when the program ends here: 0 after the help or the version, 2 for
 // an unknown option or a stray argument, 1 when there is no display to show
 // the game on. Returns nothing when the game should start.
-std::optional<int> CheckCommandLine(int argc, const char* const argv[], std::ostream& out,
-                                    std::ostream& err);
+std::optional<int> CheckCommandLine(int argc, const char* const argv[], std::ostream& out, std::ostream& err);
 
 // The one line to print, instead of Qt's abort, when Qt could not open a
 // display for any platform it tried, read from the messages Qt wrote while it

@@ -9,8 +9,8 @@
 #include "app/command_line.h"
 #include "runtime/runtime.h"
 #include "screens/fonts.h"
-#include "screens/message_boxes.h"
 #include "screens/game.h"
+#include "screens/message_boxes.h"
 
 namespace {
 

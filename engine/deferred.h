@@ -30,7 +30,7 @@ class DeferredEvents {
   struct Event {
     enum class Kind { FocusLost, Activated, Closed };
     Kind kind = Kind::FocusLost;
-    std::int16_t row = 0;          // FocusLost: the row whose answer box lost the focus
+    std::int16_t row = 0;           // FocusLost: the row whose answer box lost the focus
     Screen screen = Screen::Start;  // Activated, Closed: the screen that became active, or was closed
     bool byDesktop = false;         // a notice from the toolkit, not the program's own
 

@@ -19,9 +19,7 @@ void ScreenFlow::Create(Screen s) {
       quiz_.emplace(rt_, layer_.QuizWindow(), static_cast<QuizHost&>(*this));
       quizNew_ = true;
       break;
-    case Screen::About:
-      txtGiveup_.emplace("0");
-      break;
+    case Screen::About: txtGiveup_.emplace("0"); break;
   }
 }
 
@@ -117,12 +115,8 @@ void ScreenFlow::Deliver(const DeferredEvents::Event& e) {
     case DeferredEvents::Event::Kind::FocusLost:
       if (quiz_) quiz_->txtAnswer_LostFocus(e.row);
       break;
-    case DeferredEvents::Event::Kind::Activated:
-      Activated(e.screen, e.byDesktop);
-      break;
-    case DeferredEvents::Event::Kind::Closed:
-      ClosedFromFrame(e.screen);
-      break;
+    case DeferredEvents::Event::Kind::Activated: Activated(e.screen, e.byDesktop); break;
+    case DeferredEvents::Event::Kind::Closed: ClosedFromFrame(e.screen); break;
   }
 }
 
@@ -134,21 +128,14 @@ void ScreenFlow::ClosedFromFrame(Screen s) {
   StateOf(s) = ScreenState::NotCreated;
   if (active_ == s) active_.reset();
   switch (s) {
-    case Screen::Start:
-      t_Digital = 0;
-      break;
-    case Screen::Quiz:
-      quiz_.reset();
-      break;
-    case Screen::About:
-      txtGiveup_.reset();
-      break;
+    case Screen::Start: t_Digital = 0; break;
+    case Screen::Quiz: quiz_.reset(); break;
+    case Screen::About: txtGiveup_.reset(); break;
   }
   layer_.Discard(s);
 
   // A program whose screens are all hidden could never be reached again.
-  const bool anyShown = State(Screen::Start) == ScreenState::Shown ||
-                        State(Screen::Quiz) == ScreenState::Shown ||
+  const bool anyShown = State(Screen::Start) == ScreenState::Shown || State(Screen::Quiz) == ScreenState::Shown ||
                         State(Screen::About) == ScreenState::Shown;
   if (!anyShown) {
     layer_.Quit();

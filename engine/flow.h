@@ -146,7 +146,7 @@ class ScreenFlow final : private QuizHost, private DeferredEvents::Target {
   // reports the quiz again on a return from another application with no key
   // or click in the game since, looks like the player's click back.
   struct Wait {
-    Screen shown;                 // shown by the program, not yet reported by the desktop
+    Screen shown;                  // shown by the program, not yet reported by the desktop
     std::optional<Screen> before;  // the screen active before the showing
     std::optional<Screen> held;    // the desktop's last report of another screen since
   };

@@ -14,13 +14,11 @@ RowState QuestionRow::State() const {
 
 int CharCount(std::string_view utf8) {
   // Every byte that is not a continuation byte starts a character.
-  return static_cast<int>(std::count_if(utf8.begin(), utf8.end(), [](char c) {
-    return (static_cast<unsigned char>(c) & 0xC0u) != 0x80u;
-  }));
+  return static_cast<int>(
+      std::count_if(utf8.begin(), utf8.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0u) != 0x80u; }));
 }
 
-Quiz::Quiz(rt::Services services, QuizView& view, QuizHost& host)
-    : rt_(services), view_(view), host_(host) {}
+Quiz::Quiz(rt::Services services, QuizView& view, QuizHost& host) : rt_(services), view_(view), host_(host) {}
 
 void Quiz::NewQuiz() {
   const int d = state.t_Digits;
@@ -36,9 +34,7 @@ void Quiz::NewQuiz() {
 
   const double width = std::pow(10.0, d);
   for (std::int16_t i = 1; i <= kRowCount; ++i) {
-    auto draw = [&](double scale) {
-      return rt::Floor(static_cast<double>(rt_.random.NextRandom(i)) * scale);
-    };
+    auto draw = [&](double scale) { return rt::Floor(static_cast<double>(rt_.random.NextRandom(i)) * scale); };
     QuestionRow& row = Row(i);
     row.message.clear();
     row.answer.clear();
@@ -81,9 +77,8 @@ std::int32_t Quiz::RightAnswer(std::int16_t i) const {
     const std::int64_t divisor = rt::RoundEven(b);
     if (divisor == 0) return 0;  // never made by NewQuiz
     const std::int64_t quotient = dividend / divisor;
-    return static_cast<std::int32_t>(
-        std::clamp<std::int64_t>(quotient, std::numeric_limits<std::int32_t>::min(),
-                                 std::numeric_limits<std::int32_t>::max()));
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(quotient, std::numeric_limits<std::int32_t>::min(),
+                                                              std::numeric_limits<std::int32_t>::max()));
   }
   return 0;
 }
@@ -129,10 +124,17 @@ void Quiz::txtAnswer_KeyPress(std::int16_t i, std::int16_t& KeyAscii) {
 void Quiz::txtAnswer_Change(std::int16_t i, std::string text) { Row(i).answer = std::move(text); }
 
 std::string_view Quiz::ScoreComment(int rightRows) {
-  if (rightRows == 10) return "\xE3\x80\x80" "Excellent! You are so Good!!";
-  if (rightRows >= 8) return "\xE3\x80\x80" "Good! Just a little for perfect.";
-  if (rightRows >= 6) return "\xE3\x80\x80" "You can do better.";
-  return "\xE3\x80\x80" "Exercise more, you can do better.";
+  if (rightRows == 10)
+    return "\xE3\x80\x80"
+           "Excellent! You are so Good!!";
+  if (rightRows >= 8)
+    return "\xE3\x80\x80"
+           "Good! Just a little for perfect.";
+  if (rightRows >= 6)
+    return "\xE3\x80\x80"
+           "You can do better.";
+  return "\xE3\x80\x80"
+         "Exercise more, you can do better.";
 }
 
 void Quiz::txtAnswer_LostFocus(std::int16_t /*row*/) {
@@ -140,15 +142,14 @@ void Quiz::txtAnswer_LostFocus(std::int16_t /*row*/) {
   if (scoring_) return;
   if (std::any_of(rows_.begin(), rows_.end(), [](const QuestionRow& r) { return !r.locked; })) return;
 
-  const auto right = std::count_if(rows_.begin(), rows_.end(),
-                                   [](const QuestionRow& r) { return r.message == kBingo; });
+  const auto right =
+      std::count_if(rows_.begin(), rows_.end(), [](const QuestionRow& r) { return r.message == kBingo; });
   lblComment.caption = std::string(kScorePrefix) + rt::NumberText(static_cast<double>(right * 10)) +
                        std::string(ScoreComment(static_cast<int>(right)));
   lblComment.shown = true;
 
   scoring_ = true;
-  const std::int16_t answer =
-      rt_.boxes.MessageBox(std::string(kPlayAgain), rt::MB_YESNO, std::string(rt::kAppTitle));
+  const std::int16_t answer = rt_.boxes.MessageBox(std::string(kPlayAgain), rt::MB_YESNO, std::string(rt::kAppTitle));
   scoring_ = false;
 
   if (answer == rt::IDYES) {
@@ -162,8 +163,7 @@ void Quiz::txtAnswer_LostFocus(std::int16_t /*row*/) {
 }
 
 void Quiz::AskSkip(std::string_view prompt) {
-  const bool anyText =
-      std::any_of(rows_.begin(), rows_.end(), [](const QuestionRow& r) { return !r.answer.empty(); });
+  const bool anyText = std::any_of(rows_.begin(), rows_.end(), [](const QuestionRow& r) { return !r.answer.empty(); });
   // One prompt at the first row holding text; its answer changes nothing.
   if (anyText) rt_.boxes.MessageBox(std::string(prompt), rt::MB_YESNO);
 }

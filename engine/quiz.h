@@ -35,10 +35,10 @@ inline constexpr std::string_view kAnswerIs = "The answer is ";
 inline constexpr std::string_view kTryAgain = "Oops!! That's not a correct answer. Try again.";
 inline constexpr std::string_view kSorry = "Sorry! The answer is ";
 inline constexpr std::string_view kPlayAgain = "Do you want to play again?";
-inline constexpr std::string_view kExitPrompt = "Do you want to exit this game\xEF\xBC\x9F";         // fullwidth ？
-inline constexpr std::string_view kSkipDigits = "Skip this qestion\xEF\xBC\x9F";                    // sic
+inline constexpr std::string_view kExitPrompt = "Do you want to exit this game\xEF\xBC\x9F";  // fullwidth ？
+inline constexpr std::string_view kSkipDigits = "Skip this qestion\xEF\xBC\x9F";              // sic
 inline constexpr std::string_view kSkipOperation = "Skip this question\xEF\xBC\x9F";
-inline constexpr std::string_view kScorePrefix = "Total Score\xEF\xBC\x9A";                         // fullwidth ：
+inline constexpr std::string_view kScorePrefix = "Total Score\xEF\xBC\x9A";  // fullwidth ：
 
 // The private variables of the quiz screen.
 struct QuizState {
@@ -52,12 +52,12 @@ enum class RowState { Blank, Open, FinishedRight, FinishedRevealed };
 
 // The display state of one question row.
 struct QuestionRow {
-  std::string num1;        // lblNum1: first operand, ShowNumber form
-  std::string opcode;      // lblOpcode: operator text
-  std::string num2;        // lblNum2: second operand
-  bool equalShown = false; // lblEqual visibility
-  std::string answer;      // txtAnswer text
-  bool locked = false;     // txtAnswer locked: the row is finished
+  std::string num1;         // lblNum1: first operand, ShowNumber form
+  std::string opcode;       // lblOpcode: operator text
+  std::string num2;         // lblNum2: second operand
+  bool equalShown = false;  // lblEqual visibility
+  std::string answer;       // txtAnswer text
+  bool locked = false;      // txtAnswer locked: the row is finished
   SysColor colour = SysColor::Window;
   bool answerShown = false;  // txtAnswer visibility
   std::string message;       // lblMessage: "", "Bingo!" or "The answer is ..."
@@ -88,8 +88,8 @@ class QuizView {
 class QuizHost {
  public:
   virtual ~QuizHost() = default;
-  virtual std::int16_t ReadDigital() = 0;                      // start screen's t_Digital
-  virtual std::string ReadResumeFlag() = 0;                    // about screen's txtGiveup
+  virtual std::int16_t ReadDigital() = 0;    // start screen's t_Digital
+  virtual std::string ReadResumeFlag() = 0;  // about screen's txtGiveup
   virtual void WriteResumeFlag(const std::string& flag) = 0;
   virtual void HideQuiz() = 0;
   virtual void ShowStart() = 0;
@@ -100,9 +100,7 @@ class QuizHost {
 int CharCount(std::string_view utf8);
 
 // The next row of a row: row + 1, and row 1 after row 10.
-constexpr std::int16_t NextRow(std::int16_t row) {
-  return static_cast<std::int16_t>(row % kRowCount + 1);
-}
+constexpr std::int16_t NextRow(std::int16_t row) { return static_cast<std::int16_t>(row % kRowCount + 1); }
 
 class Quiz {
  public:

@@ -13,7 +13,7 @@ namespace tavrix::fuzz {
 
 }  // namespace tavrix::fuzz
 
-#define CHECK(condition)                                                 \
-  do {                                                                   \
+#define CHECK(condition)                                                    \
+  do {                                                                      \
     if (!(condition)) ::tavrix::fuzz::Fail(__FILE__, __LINE__, #condition); \
   } while (false)

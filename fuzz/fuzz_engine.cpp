@@ -141,9 +141,7 @@ class Driver {
   }
 
  private:
-  Quiz* ShownQuiz() {
-    return flow_->State(Screen::Quiz) == ScreenState::Shown ? flow_->quiz() : nullptr;
-  }
+  Quiz* ShownQuiz() { return flow_->State(Screen::Quiz) == ScreenState::Shown ? flow_->quiz() : nullptr; }
 
   void Step() {
     const std::uint8_t op = in_.U8();
@@ -337,8 +335,9 @@ class Driver {
       }
       case 4: answer = std::string(static_cast<std::size_t>(n) * 40 + 1, '9'); break;
       case 5: {
-        static constexpr const char* kHuge[] = {"1e400", "-1e400", "1e-400", "&HFFFFFFFFFFFFFFFFFFFFFFFF",
-                                                "&O7777777777777777777777777", "-0", "1e99999999999", "."};
+        static constexpr const char* kHuge[] = {
+            "1e400", "-1e400",        "1e-400", "&HFFFFFFFFFFFFFFFFFFFFFFFF", "&O7777777777777777777777777",
+            "-0",    "1e99999999999", "."};
         answer = kHuge[n % 8];
         break;
       }
@@ -368,7 +367,9 @@ class Driver {
     Handle([&] {
       switch (which % 4) {
         case 0: quiz->mnuDigital_Click(static_cast<std::int16_t>(1 + static_cast<std::uint16_t>(arg) % 3)); break;
-        case 1: quiz->munOpcode_Click((which & 4) ? arg : static_cast<std::int16_t>(static_cast<std::uint16_t>(arg) % 7)); break;
+        case 1:
+          quiz->munOpcode_Click((which & 4) ? arg : static_cast<std::int16_t>(static_cast<std::uint16_t>(arg) % 7));
+          break;
         case 2: quiz->mmuOption_Click(1); break;
         default: quiz->mmuZuzirArido_Click(0); break;
       }
@@ -418,7 +419,8 @@ class Driver {
         if (quiz->Row(i).message == kBingo) ++right;
       }
       CHECK(quiz->lblComment.shown);
-      CHECK(quiz->lblComment.caption.starts_with(std::string(kScorePrefix) + rt::NumberText(right * 10) + "\xE3\x80\x80"));
+      CHECK(quiz->lblComment.caption.starts_with(std::string(kScorePrefix) + rt::NumberText(right * 10) +
+                                                 "\xE3\x80\x80"));
     } else {
       CHECK(box.prompt == kExitPrompt || box.prompt == kSkipDigits || box.prompt == kSkipOperation);
       CHECK(box.buttons == rt::MB_YESNO && box.title.empty());

@@ -70,7 +70,7 @@ double ReadDecimal(Cursor& in) {
     in.Take();
   }
 
-  std::string digits;  // significant digits, no leading zeros
+  std::string digits;   // significant digits, no leading zeros
   long long scale = 0;  // value = digits x 10^scale
   bool sticky = false;
   auto keep = [&](char c, bool fraction) {
@@ -120,7 +120,8 @@ double ReadDecimal(Cursor& in) {
     --scale;
   }
   const long long total = scale + exponent;
-  const long long magnitude = static_cast<long long>(digits.size()) - 1 + total;  // decimal exponent of the leading digit
+  const long long magnitude =
+      static_cast<long long>(digits.size()) - 1 + total;  // decimal exponent of the leading digit
   double value = 0.0;
   if (magnitude > 400) {
     value = std::numeric_limits<double>::infinity();
@@ -129,8 +130,7 @@ double ReadDecimal(Cursor& in) {
     digits += std::to_string(total);
     const auto [ptr, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
     (void)ptr;
-    if (ec == std::errc::result_out_of_range)
-      value = magnitude > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+    if (ec == std::errc::result_out_of_range) value = magnitude > 0 ? std::numeric_limits<double>::infinity() : 0.0;
   }
   return negative ? -value : value;
 }
@@ -148,8 +148,7 @@ double ReadNumber(std::string_view text) {
 
 std::string NumberText(double x) {
   if (x == 0.0) return "0";  // no "-0"
-  if (std::isfinite(x) && x == std::trunc(x) && std::fabs(x) < 1e18)
-    return std::to_string(static_cast<long long>(x));
+  if (std::isfinite(x) && x == std::trunc(x) && std::fabs(x) < 1e18) return std::to_string(static_cast<long long>(x));
   char buffer[64];
   const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, x);
   (void)ec;

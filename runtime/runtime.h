@@ -58,8 +58,7 @@ class MessageBoxes {
   virtual ~MessageBoxes() = default;
   // Shows the prompt with an OK button (MB_OK) or Yes and No (MB_YESNO) and
   // waits for the answer: IDOK, IDYES or IDNO. An empty title means kAppTitle.
-  virtual std::int16_t MessageBox(const std::string& prompt, std::int16_t buttons,
-                                  const std::string& title = {}) = 0;
+  virtual std::int16_t MessageBox(const std::string& prompt, std::int16_t buttons, const std::string& title = {}) = 0;
 };
 
 // The runtime services the engine is given.

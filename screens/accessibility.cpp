@@ -38,8 +38,7 @@ class AnswerBoxAccessible final : public QAccessibleWidget,
   }
   // The question's labels label the box, but a screen reader would take the
   // first of them as its whole name: the name says the question instead.
-  QList<std::pair<QAccessibleInterface*, QAccessible::Relation>> relations(
-      QAccessible::Relation match) const override {
+  QList<std::pair<QAccessibleInterface*, QAccessible::Relation>> relations(QAccessible::Relation match) const override {
     auto all = QAccessibleWidget::relations(match);
     all.removeIf([](const auto& r) { return r.second & QAccessible::Label; });
     return all;
@@ -106,9 +105,7 @@ class AnswerBoxAccessible final : public QAccessibleWidget,
     const QRect r = box()->CharacterRect(offset);
     return r.isNull() ? r : r.translated(box()->mapToGlobal(QPoint(0, 0)));
   }
-  int offsetAtPoint(const QPoint& point) const override {
-    return box()->cursorPositionAt(box()->mapFromGlobal(point));
-  }
+  int offsetAtPoint(const QPoint& point) const override { return box()->cursorPositionAt(box()->mapFromGlobal(point)); }
   void scrollToSubstring(int startIndex, int endIndex) override {
     box()->setCursorPosition(endIndex);
     box()->setCursorPosition(startIndex);
@@ -169,7 +166,8 @@ class NoticeAccessible final : public QAccessibleWidget {
 QAccessibleInterface* Factory(const QString& className, QObject* object) {
   auto is = [&className](const QMetaObject& m) { return className == QLatin1String(m.className()); };
   // A frame around controls groups them under its caption.
-  if (is(EtchedFrame::staticMetaObject)) return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Grouping);
+  if (is(EtchedFrame::staticMetaObject))
+    return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Grouping);
   if (is(AnswerBox::staticMetaObject)) return new AnswerBoxAccessible(static_cast<AnswerBox*>(object));
   if (is(Notice::staticMetaObject)) return new NoticeAccessible(static_cast<Notice*>(object));
   return nullptr;

@@ -34,7 +34,8 @@ class AltKeys final : public QObject {
         if (IsAlt(e)) altHeldBack_ = true;
         break;
       case QEvent::Shortcut:
-        if (auto* bar = qobject_cast<QMenuBar*>(receiver)) return OpenAvailableMenu(bar, *static_cast<QShortcutEvent*>(e));
+        if (auto* bar = qobject_cast<QMenuBar*>(receiver))
+          return OpenAvailableMenu(bar, *static_cast<QShortcutEvent*>(e));
         break;
       case QEvent::Show:
         if (auto* menu = qobject_cast<QMenu*>(receiver)) menu->setProperty(kLateAlt, altHeldBack_);
@@ -55,8 +56,7 @@ class AltKeys final : public QObject {
           return true;
         }
         break;
-      default:
-        break;
+      default: break;
     }
     return false;
   }

@@ -19,10 +19,9 @@ namespace {
 // unless it supports them, such as bidirectional controls, zero-width
 // characters, variation selectors, fillers and tags.
 constexpr std::pair<char32_t, char32_t> kDefaultIgnorable[] = {
-    {0x00AD, 0x00AD}, {0x034F, 0x034F},   {0x061C, 0x061C},   {0x115F, 0x1160},   {0x17B4, 0x17B5},
-    {0x180B, 0x180F}, {0x200B, 0x200F},   {0x202A, 0x202E},   {0x2060, 0x206F},   {0x3164, 0x3164},
-    {0xFE00, 0xFE0F}, {0xFEFF, 0xFEFF},   {0xFFA0, 0xFFA0},   {0xFFF0, 0xFFF8},   {0x1BCA0, 0x1BCA3},
-    {0x1D173, 0x1D17A}, {0xE0000, 0xE0FFF},
+    {0x00AD, 0x00AD}, {0x034F, 0x034F}, {0x061C, 0x061C},   {0x115F, 0x1160},   {0x17B4, 0x17B5},   {0x180B, 0x180F},
+    {0x200B, 0x200F}, {0x202A, 0x202E}, {0x2060, 0x206F},   {0x3164, 0x3164},   {0xFE00, 0xFE0F},   {0xFEFF, 0xFEFF},
+    {0xFFA0, 0xFFA0}, {0xFFF0, 0xFFF8}, {0x1BCA0, 0x1BCA3}, {0x1D173, 0x1D17A}, {0xE0000, 0xE0FFF},
 };
 
 }  // namespace
@@ -84,18 +83,13 @@ AnswerBox::AnswerBox(std::int16_t row, QuizInput& input, QWidget* parent)
 int AnswerBox::CharCode(const QKeyEvent& e) {
   switch (e.key()) {
     case Qt::Key_Return:
-    case Qt::Key_Enter:
-      return kCodeEnter;
-    case Qt::Key_Backspace:
-      return kCodeBackspace;
-    case Qt::Key_Escape:
-      return kCodeEscape;
+    case Qt::Key_Enter: return kCodeEnter;
+    case Qt::Key_Backspace: return kCodeBackspace;
+    case Qt::Key_Escape: return kCodeEscape;
     case Qt::Key_Tab:
     case Qt::Key_Backtab:
-    case Qt::Key_Delete:
-      return -1;
-    default:
-      break;
+    case Qt::Key_Delete: return -1;
+    default: break;
   }
   const QString text = e.text();
   if (text.isEmpty()) return -1;

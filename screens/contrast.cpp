@@ -14,10 +14,10 @@ void DrawOutline(QPainter& painter, const QPalette& palette, const QRect& rect, 
   const QColor text = palette.color(QPalette::WindowText);
   const QColor window = palette.color(QPalette::Window);
   // Two parts text to one part window; the text colour itself with the focus.
-  const QColor ring = focused ? text
-                              : QColor::fromRgbF((2 * text.redF() + window.redF()) / 3,
-                                                 (2 * text.greenF() + window.greenF()) / 3,
-                                                 (2 * text.blueF() + window.blueF()) / 3);
+  const QColor ring =
+      focused ? text
+              : QColor::fromRgbF((2 * text.redF() + window.redF()) / 3, (2 * text.greenF() + window.greenF()) / 3,
+                                 (2 * text.blueF() + window.blueF()) / 3);
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing, true);
   painter.setPen(QPen(ring, 1));

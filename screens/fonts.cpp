@@ -84,8 +84,8 @@ void WaitForFontConfiguration() { reader.Join(); }
 QIcon AppIcon() {
   // Built from pixels compiled into the program: reading an image file would
   // load every image-format plugin at start-up.
-  static const QIcon icon(QPixmap::fromImage(QImage(reinterpret_cast<const uchar*>(kIconPixels), kIconSize,
-                                                     kIconSize, QImage::Format_ARGB32)));
+  static const QIcon icon(QPixmap::fromImage(
+      QImage(reinterpret_cast<const uchar*>(kIconPixels), kIconSize, kIconSize, QImage::Format_ARGB32)));
   return icon;
 }
 

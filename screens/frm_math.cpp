@@ -15,9 +15,7 @@ namespace tavrix::screens {
 
 namespace {
 
-QString Indexed(const char* name, int index) {
-  return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index);
-}
+QString Indexed(const char* name, int index) { return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index); }
 
 QLabel* RowLabel(QWidget* parent, const char* name, int row, QRect rect, Qt::Alignment align) {
   auto* l = new QLabel(parent);
@@ -170,8 +168,7 @@ void frmMath::Redraw(const Quiz& quiz) {
   // the focus on to the next box, which is hidden in turn, and so down the
   // rows, each a focus move a screen reader reads out.
   if (auto* focused = qobject_cast<AnswerBox*>(focusWidget());
-      focused != nullptr && focused->row() >= 1 && focused->row() <= kRowCount &&
-      !quiz.Row(focused->row()).answerShown)
+      focused != nullptr && focused->row() >= 1 && focused->row() <= kRowCount && !quiz.Row(focused->row()).answerShown)
     focused->clearFocus();
   DrawnQuiz now = Drawing(quiz);
   const ReaderNews news = WhatReadersHear(drawn_, now, isVisible());
@@ -223,17 +220,15 @@ void frmMath::Announce(const ReaderNews& news, ReaderNews::Announcement::Kind ki
       case Kind::RowResult:
         announcer->Announce(FromUtf8(a.text), lblMessage.at(static_cast<std::size_t>(row - 1)));
         break;
-      case Kind::Score:
-        announcer->Announce(FromUtf8(a.text), lblComment);
-        break;
+      case Kind::Score: announcer->Announce(FromUtf8(a.text), lblComment); break;
       case Kind::MenusLeft: {
         // The menus that can be used, each with its access key as its
         // caption sets it: "Menus: Option, Alt+O; About, Alt+A."
         QStringList menus;
         for (const QMenu* m : {mmuOptional, mmuAbout}) {
-          menus << QStringLiteral("%1, %2")
-                       .arg(QString(m->title()).remove(QLatin1Char('&')).section(QLatin1Char('('), 0, 0),
-                            QKeySequence::mnemonic(m->title()).toString(QKeySequence::PortableText));
+          menus << QStringLiteral("%1, %2").arg(
+              QString(m->title()).remove(QLatin1Char('&')).section(QLatin1Char('('), 0, 0),
+              QKeySequence::mnemonic(m->title()).toString(QKeySequence::PortableText));
         }
         announcer->Announce(QStringLiteral("Menus: %1.").arg(menus.join(QStringLiteral("; "))));
         break;

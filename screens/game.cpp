@@ -40,7 +40,8 @@ void Game::FocusTakenFrom(std::int16_t row) {
   // delivered when the next handler returns or, if none comes first, from
   // the event loop once the toolkit is done moving the focus.
   flow_.FocusTakenFrom(row);
-  QMetaObject::invokeMethod(&layer_, [this] { Run({}); }, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      &layer_, [this] { Run({}); }, Qt::QueuedConnection);
 }
 
 void Game::Refresh() {
@@ -48,8 +49,7 @@ void Game::Refresh() {
   quizScreen_.Redraw();
 }
 
-std::int16_t Game::ModalBoxes::MessageBox(const std::string& prompt, std::int16_t buttons,
-                                          const std::string& title) {
+std::int16_t Game::ModalBoxes::MessageBox(const std::string& prompt, std::int16_t buttons, const std::string& title) {
   game_.Refresh();
   const auto open = game_.flow().OpenBox();
   return inner_.MessageBox(prompt, buttons, title);

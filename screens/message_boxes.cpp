@@ -118,8 +118,7 @@ QWidget* Owner() {
 
 }  // namespace
 
-std::int16_t QtMessageBoxes::MessageBox(const std::string& prompt, std::int16_t buttons,
-                                        const std::string& title) {
+std::int16_t QtMessageBoxes::MessageBox(const std::string& prompt, std::int16_t buttons, const std::string& title) {
   const bool yesNo = buttons == rt::MB_YESNO;
   const QPointer<QWidget> opener = Owner();
   std::int16_t result = rt::IDOK;
@@ -128,8 +127,7 @@ std::int16_t QtMessageBoxes::MessageBox(const std::string& prompt, std::int16_t 
   for (bool again = true; again;) {
     WatchForDestroyedWindows();
     GameMessageBox box(QMessageBox::NoIcon, FromUtf8(title.empty() ? rt::kAppTitle : std::string_view(title)),
-                       FromUtf8(prompt), yesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok,
-                       opener.data());
+                       FromUtf8(prompt), yesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok, opener.data());
     box.setObjectName(QStringLiteral("MessageBox"));
     box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(yesNo ? QMessageBox::Yes : QMessageBox::Ok);

@@ -73,10 +73,8 @@ void QuizScreen::AnswerFocusOut(std::int16_t row, Qt::FocusReason reason) {
     case Qt::TabFocusReason:
     case Qt::BacktabFocusReason:
     case Qt::ShortcutFocusReason:
-    case Qt::OtherFocusReason:
-      break;
-    default:
-      return;  // a message box, a popup or another window took the focus
+    case Qt::OtherFocusReason: break;
+    default: return;  // a message box, a popup or another window took the focus
   }
   const QWidget* now = QApplication::focusWidget();
   if (now == nullptr || now->window() != window_) return;

@@ -1,20 +1,20 @@
 #include "screens/screen_window.h"
 
+#include <qguiapplication_platform.h>
+#include <xcb/xcb.h>
 #include <QAbstractNativeEventFilter>
 #include <QAccessibleWidget>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QPointer>
-#include <QTimer>
 #include <QGuiApplication>
 #include <QLayout>
+#include <QPointer>
 #include <QScreen>
+#include <QTimer>
 #include <QWindow>
 #include <algorithm>
 #include <cstdlib>
 #include <utility>
-#include <qguiapplication_platform.h>
-#include <xcb/xcb.h>
 
 #include "runtime/runtime.h"
 #include "screens/accessibility.h"
@@ -53,9 +53,8 @@ ScreenWindow::ScreenWindow(const char* name) {
   for (QScreen* s : QGuiApplication::screens()) {
     connect(s, &QScreen::availableGeometryChanged, this, &ScreenWindow::KeepInside);
   }
-  connect(qGuiApp, &QGuiApplication::screenAdded, this, [this](QScreen* s) {
-    connect(s, &QScreen::availableGeometryChanged, this, &ScreenWindow::KeepInside);
-  });
+  connect(qGuiApp, &QGuiApplication::screenAdded, this,
+          [this](QScreen* s) { connect(s, &QScreen::availableGeometryChanged, this, &ScreenWindow::KeepInside); });
 }
 
 namespace {
@@ -162,9 +161,7 @@ void ScreenWindow::LoadFonts() {
 
 bool ScreenWindow::event(QEvent* e) {
   switch (e->type()) {
-    case QEvent::WindowActivate:
-      emit activated();
-      break;
+    case QEvent::WindowActivate: emit activated(); break;
     case QEvent::Move:
     case QEvent::Show:
     case QEvent::Expose:
@@ -173,8 +170,7 @@ bool ScreenWindow::event(QEvent* e) {
         if (std::exchange(centreAgain_, false)) Centre(knownFrame);
       }
       break;
-    default:
-      break;
+    default: break;
   }
   return QWidget::event(e);
 }
@@ -225,7 +221,7 @@ void ScreenWindow::KeepInside() {
   if (s == nullptr) return;
   if (s->availableGeometry().contains(frameGeometry())) return;
   Centre(windowHandle() != nullptr && !windowHandle()->frameMargins().isNull() ? windowHandle()->frameMargins()
-                                                                              : knownFrame);
+                                                                               : knownFrame);
 }
 
 void ScreenWindow::closeEvent(QCloseEvent* e) {

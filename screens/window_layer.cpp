@@ -23,8 +23,7 @@ bool QtWindowLayer::eventFilter(QObject* watched, QEvent* e) {
         }
       }
       break;
-    default:
-      break;
+    default: break;
   }
   return false;
 }
@@ -65,9 +64,11 @@ void QtWindowLayer::Create(Screen s) {
   switch (s) {
     case Screen::Start:
       start_ = new frmStart;
-      connect(start_, &frmStart::levelClicked, this,
-              [this](int index) { host_.RunFlow([index](ScreenFlow& f) { f.optLevel_Click(static_cast<std::int16_t>(index)); }); });
-      connect(start_, &frmStart::playClicked, this, [this] { host_.RunFlow([](ScreenFlow& f) { f.cmdPlay_Click(); }); });
+      connect(start_, &frmStart::levelClicked, this, [this](int index) {
+        host_.RunFlow([index](ScreenFlow& f) { f.optLevel_Click(static_cast<std::int16_t>(index)); });
+      });
+      connect(start_, &frmStart::playClicked, this,
+              [this] { host_.RunFlow([](ScreenFlow& f) { f.cmdPlay_Click(); }); });
       Watch(start_, s);
       break;
     case Screen::Quiz: {
@@ -89,7 +90,8 @@ void QtWindowLayer::Create(Screen s) {
     }
     case Screen::About:
       about_ = new frmAbout;
-      connect(about_, &frmAbout::closeClicked, this, [this] { host_.RunFlow([](ScreenFlow& f) { f.cmdClose_Click(); }); });
+      connect(about_, &frmAbout::closeClicked, this,
+              [this] { host_.RunFlow([](ScreenFlow& f) { f.cmdClose_Click(); }); });
       Watch(about_, s);
       break;
   }
@@ -105,12 +107,8 @@ void QtWindowLayer::Show(Screen s) {
     case Screen::Start:
       if (first) start_->FocusPlay();
       break;
-    case Screen::Quiz:
-      quizScreen_.RestoreFocus();
-      break;
-    case Screen::About:
-      about_->FocusClose();
-      break;
+    case Screen::Quiz: quizScreen_.RestoreFocus(); break;
+    case Screen::About: about_->FocusClose(); break;
   }
 }
 

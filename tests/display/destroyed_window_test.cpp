@@ -61,15 +61,14 @@ TEST_F(DestroyedWindowTest, ADestroyedYesNoBoxIsShownAgain) {
   for (int round = 0; round < 3; ++round) {
     SCOPED_TRACE(round);
     QString prompt, again;
-    WithBox([&] { Controls(math()).mmuOption->trigger(); },
-            {[&](QMessageBox* first) {
-               prompt = first->text();
-               DestroyFromOutside(first);
-             },
-             [&](QMessageBox* second) {
-               again = second->text();
-               second->button(QMessageBox::No)->click();
-             }});
+    WithBox([&] { Controls(math()).mmuOption->trigger(); }, {[&](QMessageBox* first) {
+                                                               prompt = first->text();
+                                                               DestroyFromOutside(first);
+                                                             },
+                                                             [&](QMessageBox* second) {
+                                                               again = second->text();
+                                                               second->button(QMessageBox::No)->click();
+                                                             }});
     EXPECT_FALSE(prompt.isEmpty());
     EXPECT_EQ(again, prompt);
     ASSERT_TRUE(math()->isVisible());
@@ -123,8 +122,7 @@ TEST_F(DestroyedWindowTest, TheQuizDestroyedUnderAnOpenBoxIsClosedOnceTheBoxIsAn
   const int row = focusRow();
   box(row)->setText(Wrong(row));
   int quitsWhileOpen = -1;
-  WithBox([&] { QTest::keyClick(box(row), Qt::Key_Return); },
-          {[&](QMessageBox* b) {
+  WithBox([&] { QTest::keyClick(box(row), Qt::Key_Return); }, {[&](QMessageBox* b) {
             DestroyFromOutside(math());
             // Give the notice of the destroy time to arrive while the box is open.
             QElapsedTimer t;
@@ -188,8 +186,8 @@ class SmallerWorkArea {
 
  private:
   xcb_atom_t Atom(const char* name) {
-    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
-        x_, xcb_intern_atom(x_, 0, static_cast<std::uint16_t>(std::strlen(name)), name), nullptr);
+    xcb_intern_atom_reply_t* reply =
+        xcb_intern_atom_reply(x_, xcb_intern_atom(x_, 0, static_cast<std::uint16_t>(std::strlen(name)), name), nullptr);
     const xcb_atom_t atom = reply != nullptr ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
     free(reply);
     return atom;
@@ -227,9 +225,8 @@ TEST_F(DestroyedWindowTest, AWindowIsMovedBackInsideAShrunkScreen) {
     return area.contains(math()->frameGeometry()) && math()->pos() == FramePlacement(area, math()->size(), frame);
   };
   EXPECT_TRUE(WaitFor(placed, 10000)) << "frame at " << math()->frameGeometry().x() << ","
-                                      << math()->frameGeometry().y() << " size "
-                                      << math()->frameGeometry().width() << "x"
-                                      << math()->frameGeometry().height();
+                                      << math()->frameGeometry().y() << " size " << math()->frameGeometry().width()
+                                      << "x" << math()->frameGeometry().height();
 }
 
 }  // namespace

@@ -21,7 +21,9 @@ constexpr int kUnansweredBoxMs = 60000;
 
 }  // namespace
 
-void Pause(int ms) { WaitFor([] { return false; }, ms); }
+void Pause(int ms) {
+  WaitFor([] { return false; }, ms);
+}
 
 bool RunTool(const QString& program, const QStringList& args) {
   QProcess tool;

@@ -53,12 +53,12 @@ bool RunTool(const QString& program, const QStringList& args);
 
 // The player's keys and mouse, as real X input.
 inline bool XDo(const QStringList& args) { return RunTool(QStringLiteral("xdotool"), args); }
-void PressKey(const QString& keys);                    // "Return", "alt+a", "shift+Tab"
-inline constexpr int kTypeDelayMs = 50;                // between the typed characters
+void PressKey(const QString& keys);      // "Return", "alt+a", "shift+Tab"
+inline constexpr int kTypeDelayMs = 50;  // between the typed characters
 void TypeText(const QString& text);
-void ClickAt(const QWidget* w, QPoint at);             // at a point of the widget
-void Click(const QWidget* w);                          // at its centre
-void ParkPointer();                                    // in the screen's bottom right corner
+void ClickAt(const QWidget* w, QPoint at);  // at a point of the widget
+void Click(const QWidget* w);               // at its centre
+void ParkPointer();                         // in the screen's bottom right corner
 // Opens menu from its menu bar with a click, then clicks item.
 void ChooseFromMenu(const QMenuBar* bar, const QMenu* menu, const QAction* item);
 

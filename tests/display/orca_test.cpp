@@ -139,7 +139,8 @@ class OrcaTest : public GameTest {
   QString Question(int row) {
     const auto k = static_cast<std::size_t>(row - 1);
     const MathControls& c = Controls(math());
-    return SpokenQuestion(c.lblNum1[k]->text().trimmed(), c.lblOpcode[k]->text().trimmed(), c.lblNum2[k]->text().trimmed());
+    return SpokenQuestion(c.lblNum1[k]->text().trimmed(), c.lblOpcode[k]->text().trimmed(),
+                          c.lblNum2[k]->text().trimmed());
   }
   // Enters answer and answers the message box it opens, from inside the
   // box's own loop once Orca has read it: first runs before (what must be
@@ -172,7 +173,7 @@ class OrcaTest : public GameTest {
 TEST_F(OrcaTest, APlayerHearsAWholeQuiz) {
   for (int run = 1; run <= 3; ++run) {
     SCOPED_TRACE(::testing::Message() << "run " << run);
-    if (run == 1) {  // two-digit numbers: answers of up to four digits
+    if (run == 1) {                            // two-digit numbers: answers of up to four digits
       Controls(start()).optLevel[1]->click();  // the choice itself is not under test here
       ASSERT_TRUE(Controls(start()).optLevel[1]->isChecked());
       Click(Controls(start()).cmdPlay);
@@ -182,7 +183,8 @@ TEST_F(OrcaTest, APlayerHearsAWholeQuiz) {
       const int row = focusRow();
       ASSERT_NE(row, 0);
       SCOPED_TRACE(::testing::Message() << "row " << row);
-      EXPECT_TRUE(orca_.Hear(Question(row))) << "question not said: " << Question(row).toStdString() << "; said: " << orca_.Recent();
+      EXPECT_TRUE(orca_.Hear(Question(row)))
+          << "question not said: " << Question(row).toStdString() << "; said: " << orca_.Recent();
       const QString right = Right(row);
       if (done == 1) {  // one wrong answer, then the right one
         EnterAndAnswerBox(Wrong(row), Q(kTryAgain), QMessageBox::Ok);
@@ -211,7 +213,8 @@ TEST_F(OrcaTest, APlayerHearsAWholeQuiz) {
         PressKey(QStringLiteral("shift+Tab"));
         ASSERT_TRUE(WaitFor([&] { return focusRow() == row; }, kOrcaMs));
         EXPECT_TRUE(orca_.Hear(Whole(right))) << "finished row's answer not read whole: " << orca_.Recent();
-        EXPECT_TRUE(orca_.Hear(QStringLiteral("Bingo!"), kOrcaMs / 4)) << "finished row's result not read: " << orca_.Recent();
+        EXPECT_TRUE(orca_.Hear(QStringLiteral("Bingo!"), kOrcaMs / 4))
+            << "finished row's result not read: " << orca_.Recent();
         PressKey(QStringLiteral("Tab"));
         ASSERT_TRUE(WaitFor([&] { return focusRow() == next; }, kOrcaMs));
       }

@@ -76,8 +76,8 @@ void ScreenRecorder::Run() {
       std::optional<Picture> picture = Read(r->window);
       std::lock_guard lock(mutex_);
       Showing& s = showings_[r->index];
-      if (picture && (s.pictures.empty() || s.pictures.back().rect != picture->rect ||
-                      s.pictures.back().image != picture->image))
+      if (picture &&
+          (s.pictures.empty() || s.pictures.back().rect != picture->rect || s.pictures.back().image != picture->image))
         s.pictures.push_back(std::move(*picture));
       if (now >= r->until || !picture || s.done) {
         s.done = true;

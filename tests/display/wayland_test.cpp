@@ -35,7 +35,8 @@ TEST_F(WaylandTest, PlayOpensTheQuizWithQuestionsAndAQuizCanBePlayed) {
   ASSERT_EQ(PromptsShown(kPlayAgain), 1);
   EXPECT_EQ(PromptsShown(kTryAgain), 2);
   EXPECT_EQ(boxes_.shown.back().prompt, kPlayAgain);
-  for (int row = 1; row <= kRowCount; ++row) EXPECT_EQ(quiz().Row(static_cast<std::int16_t>(row)).State(), RowState::Blank);
+  for (int row = 1; row <= kRowCount; ++row)
+    EXPECT_EQ(quiz().Row(static_cast<std::int16_t>(row)).State(), RowState::Blank);
 }
 
 }  // namespace

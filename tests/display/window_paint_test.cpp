@@ -26,8 +26,8 @@
 #include <string_view>
 
 #include "engine/quiz.h"
-#include "screens/message_boxes.h"
 #include "screens/game.h"
+#include "screens/message_boxes.h"
 #include "tests/display/kit.h"
 #include "tests/display/screen_recorder.h"
 #include "tests/support/doubles.h"
@@ -222,8 +222,8 @@ TEST_F(WindowPaintTest, OkBoxes) {
     Click(quiz_->findChild<QWidget*>(QStringLiteral("txtAnswer(%1)").arg(row)));
     PressKey(QStringLiteral("ctrl+a"));
     TypeText(QStringLiteral("0.5"));
-    const QString text = CheckBox([] { PressKey(QStringLiteral("Return")); }, QMessageBox::Ok,
-                                  QStringLiteral("OK box %1").arg(i + 1));
+    const QString text =
+        CheckBox([] { PressKey(QStringLiteral("Return")); }, QMessageBox::Ok, QStringLiteral("OK box %1").arg(i + 1));
     EXPECT_TRUE(text == Q(kTryAgain) || text.startsWith(Q(kSorry))) << text.toStdString();
   }
 }

@@ -121,9 +121,8 @@ TEST_F(Commands, OperationMenuSetsTheKindOfTheNewQuiz) {
     std::int16_t index;
     std::int16_t opcode;
   };
-  const std::vector<Case> cases = {{1, OpAdd},    {2, OpSubtract}, {3, OpTimes},   {4, OpDivide},
-                                   {5, OpMixed},  {0, OpTimes},    {6, OpTimes},   {-1, OpTimes},
-                                   {32767, OpTimes}};
+  const std::vector<Case> cases = {{1, OpAdd},   {2, OpSubtract}, {3, OpTimes},  {4, OpDivide},   {5, OpMixed},
+                                   {0, OpTimes}, {6, OpTimes},    {-1, OpTimes}, {32767, OpTimes}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.index);
     SetUp();

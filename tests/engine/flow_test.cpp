@@ -92,7 +92,9 @@ struct FlowRig {
     const auto running = flow.RunningHandler();
     handler();
   }
-  void Start() { Handle([&] { flow.Start(); }); }
+  void Start() {
+    Handle([&] { flow.Start(); });
+  }
   // The player's clicks and keys: each press in a window reaches the flow
   // before the handler it leads to, as the window layer passes it on.
   void Level(std::int16_t index) {
@@ -121,10 +123,14 @@ struct FlowRig {
     flow.PlayerInput(Screen::About);
     Handle([&] { flow.cmdClose_Click(); });
   }
-  void CloseFromFrame(Screen s) { Handle([&] { flow.ClosedFromFrame(s); }); }
+  void CloseFromFrame(Screen s) {
+    Handle([&] { flow.ClosedFromFrame(s); });
+  }
   // The desktop reports a screen active: the player clicked it, or came back
   // from another program or a message box.
-  void Notice(Screen s) { Handle([&] { flow.DesktopActivated(s); }); }
+  void Notice(Screen s) {
+    Handle([&] { flow.DesktopActivated(s); });
+  }
   std::array<QuestionRow, kRowCount> Rows() {
     std::array<QuestionRow, kRowCount> rows;
     for (std::int16_t i = 1; i <= kRowCount; ++i) rows[static_cast<std::size_t>(i - 1)] = quiz().Row(i);
@@ -164,8 +170,8 @@ TEST_F(Flow, PlayShowsTheQuizWhoseActivationAfterPlayMakesTimesQuestions) {
     EXPECT_EQ(rig.flow.t_Digital, level + 1);
     rig.Handle([&] {
       rig.flow.cmdPlay_Click();
-      EXPECT_EQ(rig.layer.log, (std::vector<std::string>{"create start", "show start", "hide start",
-                                                         "create quiz", "show quiz"}));
+      EXPECT_EQ(rig.layer.log,
+                (std::vector<std::string>{"create start", "show start", "hide start", "create quiz", "show quiz"}));
       EXPECT_EQ(rig.random.reseeds, 0);  // the activation comes after the handler
     });
     // No notice from the desktop is needed: Play itself activates the quiz.
@@ -206,7 +212,7 @@ TEST_F(Flow, TheDesktopsNoticeForTheSameShowingIsNoSecondActivation) {
 
   About();
   Notice(Screen::About);
-  CloseAbout();  // flag "1": an activation that keeps the rows
+  CloseAbout();           // flag "1": an activation that keeps the rows
   Notice(Screen::About);  // late, for the hidden about screen
   Notice(Screen::Quiz);
   EXPECT_EQ(random.reseeds, 1);
@@ -370,7 +376,8 @@ INSTANTIATE_TEST_SUITE_P(
         FlowCase{"AboutClosedWithNothingReportedAfterPlay",
                  {"play =new", "rep quiz", "about", "rep about", "rep quiz =new", "exit", "rep start", "play =new",
                   "x about", "rep quiz", "about", "rep about", "rep quiz =new"}},
-        FlowCase{"AboutAndClose", {"play =new", "rep quiz", "about", "rep about", "close =keep", "rep about", "rep quiz"}},
+        FlowCase{"AboutAndClose",
+                 {"play =new", "rep quiz", "about", "rep about", "close =keep", "rep about", "rep quiz"}},
         FlowCase{"AboutReportedOnlyAfterItsClose", {"play =new", "about", "close =keep", "rep about", "rep quiz"}},
         // Transition 6 with either flag.
         FlowCase{"ClickBackFromTheAboutScreen",
@@ -397,16 +404,17 @@ INSTANTIATE_TEST_SUITE_P(
                   "x about =new", "rep quiz"}},
         // A desktop that does not activate the about screen leaves the player
         // typing in the quiz: a message box there is no activation.
-        FlowCase{"AboutNotActivatedByTheDesktop",
-                 {"play =new", "rep quiz", "type", "about", "in quiz", "box", "rep quiz", "rep about", "rep quiz =new"}},
+        FlowCase{
+            "AboutNotActivatedByTheDesktop",
+            {"play =new", "rep quiz", "type", "about", "in quiz", "box", "rep quiz", "rep about", "rep quiz =new"}},
         FlowCase{"MessageBoxesAndOtherApplications",
                  {"play =new", "rep quiz", "type", "box", "rep quiz", "rep quiz", "in quiz", "rep quiz"}},
         FlowCase{"ReportsOfHiddenScreens",
                  {"play =new", "rep quiz", "about", "rep about", "rep quiz =new", "exit", "rep quiz", "rep about",
                   "rep quiz", "rep start", "rep quiz"}},
         FlowCase{"PlayAfterExitWithFlagOne",
-                 {"play =new", "rep quiz", "about", "rep about", "close =keep", "rep quiz", "type", "exit",
-                  "rep start", "level 2", "play =keep", "rep quiz"}},
+                 {"play =new", "rep quiz", "about", "rep about", "close =keep", "rep quiz", "type", "exit", "rep start",
+                  "level 2", "play =keep", "rep quiz"}},
         FlowCase{"PlayAfterExitWithFlagZero", {"play =new", "rep quiz", "type", "exit", "rep start", "play =new"}},
         // A quiz screen closed from outside comes back with questions.
         FlowCase{"QuizClosedThenClose",
@@ -663,7 +671,8 @@ TEST_F(Flow, ClosingTheLastShownScreenEndsTheProgram) {
          t.ExitGame();
        },
        {Screen::Start, Screen::About}},
-      {"start after exit", [](FlowRig& t) {
+      {"start after exit",
+       [](FlowRig& t) {
          t.StartAndPlay();
          t.ExitGame();
        },

@@ -17,11 +17,11 @@ using namespace tavrix::testing;
 ::testing::AssertionResult IsValidQuestion(const Quiz& quiz, std::int16_t i, int kind, int d) {
   const QuestionRow& row = quiz.Row(i);
   auto fail = [&](const std::string& why) {
-    return ::testing::AssertionFailure() << "row " << i << " \"" << row.num1 << "\" \"" << row.opcode
-                                         << "\" \"" << row.num2 << "\": " << why;
+    return ::testing::AssertionFailure() << "row " << i << " \"" << row.num1 << "\" \"" << row.opcode << "\" \""
+                                         << row.num2 << "\": " << why;
   };
-  if (row.State() != RowState::Open || !row.message.empty() || !row.answer.empty() ||
-      row.colour != SysColor::Window || !row.equalShown)
+  if (row.State() != RowState::Open || !row.message.empty() || !row.answer.empty() || row.colour != SysColor::Window ||
+      !row.equalShown)
     return fail("not a fresh open row");
 
   const auto op = std::find(kOperatorTexts.begin(), kOperatorTexts.end(), row.opcode);
@@ -207,7 +207,7 @@ TEST_F(ScriptedQuiz, SubtractionRedrawsTheFirstOperandUntilNotSmaller) {
 TEST_F(ScriptedQuiz, DivisionDrawsOneMultiplierFromTenWhateverTheDigits) {
   // k = Floor(r x 10): 0.95 gives 9 at three digits too (not 950).
   random.Append({R(0, 3), R(999, 3), 0.95f});                // 8991 / 999
-  random.Append({R(7, 3), 0.05f});                            // 0 / 7
+  random.Append({R(7, 3), 0.05f});                           // 0 / 7
   random.Append({R(1, 3), rt::FloatFrom24Bits(0xFFFFFFu)});  // 9 / 1
   std::vector<Expected> rows = {{" 8991", " / ", " 999"}, {" 0", " / ", " 7"}, {" 9", " / ", " 1"}};
   std::vector<int> draws = {3, 2, 2};
@@ -228,16 +228,16 @@ TEST_F(ScriptedQuiz, DivisionDrawsOneMultiplierFromTenWhateverTheDigits) {
 TEST_F(ScriptedQuiz, MixedDrawsEachRowsOperatorFirst) {
   const float justBelowQuarter = rt::FloatFrom24Bits(0x3FFFFFu);
   const float largest = rt::FloatFrom24Bits(0xFFFFFFu);
-  random.Append({0.0f, R(3), R(4)});                 // 4 + 3
-  random.Append({0.25f, R(6), R(2), R(8)});          // 8 - 6, a redrawn
-  random.Append({0.5f, R(0), R(9), R(0)});           // 0 x 9, b redrawn
-  random.Append({0.75f, R(4), 0.35f});               // 12 / 4
-  random.Append({largest, R(1), R(9)});              // 9 / 1
-  random.Append({justBelowQuarter, R(5), R(5)});     // 5 + 5
-  random.Append({0.4f, R(9), R(9)});                 // 9 - 9
-  random.Append({0.74f, R(2), R(3)});                // 3 x 2
-  random.Append({0.99f, R(3), 0.05f});               // 0 / 3
-  random.Append({0.6f, R(8), R(7)});                 // 7 x 8
+  random.Append({0.0f, R(3), R(4)});              // 4 + 3
+  random.Append({0.25f, R(6), R(2), R(8)});       // 8 - 6, a redrawn
+  random.Append({0.5f, R(0), R(9), R(0)});        // 0 x 9, b redrawn
+  random.Append({0.75f, R(4), 0.35f});            // 12 / 4
+  random.Append({largest, R(1), R(9)});           // 9 / 1
+  random.Append({justBelowQuarter, R(5), R(5)});  // 5 + 5
+  random.Append({0.4f, R(9), R(9)});              // 9 - 9
+  random.Append({0.74f, R(2), R(3)});             // 3 x 2
+  random.Append({0.99f, R(3), 0.05f});            // 0 / 3
+  random.Append({0.6f, R(8), R(7)});              // 7 x 8
   quiz.state.t_Digits = 1;
   quiz.state.t_Opcode = OpMixed;
   quiz.NewQuiz();

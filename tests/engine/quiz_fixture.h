@@ -41,8 +41,8 @@ class QuizFixture : public ::testing::Test {
 };
 
 // An open row with the given texts.
-inline void SetQuestion(Quiz& quiz, std::int16_t i, const std::string& a, const std::string& op,
-                        const std::string& b, const std::string& answer = "") {
+inline void SetQuestion(Quiz& quiz, std::int16_t i, const std::string& a, const std::string& op, const std::string& b,
+                        const std::string& answer = "") {
   QuestionRow& row = quiz.Row(i);
   row = QuestionRow{};
   row.num1 = a;

@@ -35,8 +35,8 @@ TEST_F(Scoring, CommentByTheNumberOfRightRows) {
     std::string caption;
   };
   const std::vector<Case> cases = {
-      {10, kTotal + "100" + kExcellent}, {9, kTotal + "90" + kGood},   {8, kTotal + "80" + kGood},
-      {7, kTotal + "70" + kBetter},      {6, kTotal + "60" + kBetter}, {5, kTotal + "50" + kExercise},
+      {10, kTotal + "100" + kExcellent}, {9, kTotal + "90" + kGood},    {8, kTotal + "80" + kGood},
+      {7, kTotal + "70" + kBetter},      {6, kTotal + "60" + kBetter},  {5, kTotal + "50" + kExercise},
       {1, kTotal + "10" + kExercise},    {0, kTotal + "0" + kExercise},
   };
   for (const Case& c : cases) {

@@ -148,16 +148,13 @@ TEST(ReadNumber, LongDigitStringsRoundCorrectly) {
   EXPECT_EQ(ReadNumber(WithPadding(justAboveOne, 1000, "")), 1.0);
   EXPECT_EQ(ReadNumber(WithPadding(justAboveOne, 1000, "1")), 1.0 + std::ldexp(1.0, -52));
   // Leading zeros are no significant digits.
-  EXPECT_EQ(ReadNumber(std::string(1500, '0') + WithPadding(justAboveOne, 1000, "1")),
-            1.0 + std::ldexp(1.0, -52));
+  EXPECT_EQ(ReadNumber(std::string(1500, '0') + WithPadding(justAboveOne, 1000, "1")), 1.0 + std::ldexp(1.0, -52));
   EXPECT_EQ(ReadNumber("0." + std::string(900, '0') + "1e901"), 1.0);
 
   for (const std::string& text : std::vector<std::string>{
-           WithPadding(halfway, 1000, ""), WithPadding(halfway, 1000, "1"),
-        WithPadding(justAboveOne, 1000, "1"),
-        "0." + std::string(300, '0') + std::string(900, '7'),
-        std::string(900, '3') + "e-700", "4.9406564584124654e-324", "2.4703282292062328e-324",
-        "2.2250738585072011e-308"}) {
+           WithPadding(halfway, 1000, ""), WithPadding(halfway, 1000, "1"), WithPadding(justAboveOne, 1000, "1"),
+           "0." + std::string(300, '0') + std::string(900, '7'), std::string(900, '3') + "e-700",
+           "4.9406564584124654e-324", "2.4703282292062328e-324", "2.2250738585072011e-308"}) {
     SCOPED_TRACE(text.substr(0, 40));
     EXPECT_EQ(ReadNumber(text), Reference(text));
   }
@@ -238,7 +235,10 @@ TEST(ReadNumber, JunkAfterANumberIsIgnored) {
   for (int i = 0; i < 10000; ++i) junk += static_cast<char>(gen() % 256);
   EXPECT_EQ(ReadNumber("42z" + junk), 42.0);
   EXPECT_EQ(ReadNumber("x" + junk), 0.0);
-  EXPECT_EQ(ReadNumber(std::string("7\0" "9", 3)), 7.0);
+  EXPECT_EQ(ReadNumber(std::string("7\0"
+                                   "9",
+                                   3)),
+            7.0);
 }
 
 }  // namespace

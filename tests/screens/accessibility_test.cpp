@@ -45,7 +45,8 @@ class RecordingBridge final : public QAccessibleBridge {
       seen.name = a->text(QAccessible::Name);
       seen.state = a->state();
     }
-    if (e->type() == QAccessible::StateChanged) seen.changed = static_cast<QAccessibleStateChangeEvent*>(e)->changedStates();
+    if (e->type() == QAccessible::StateChanged)
+      seen.changed = static_cast<QAccessibleStateChangeEvent*>(e)->changedStates();
     recording->push_back(seen);
   }
 };
@@ -136,8 +137,8 @@ TEST_F(AccessibilityTest, WindowsAreFramesNamedAfterTheGame) {
   // tells the desktop of a window's activation only from a window.
   bool activated = false;
   for (const SeenEvent& e : events)
-    activated |= e.type == QAccessible::StateChanged && e.object == math() && e.changed.active &&
-                 e.role == QAccessible::Window;
+    activated |=
+        e.type == QAccessible::StateChanged && e.object == math() && e.changed.active && e.role == QAccessible::Window;
   EXPECT_TRUE(activated);
   Controls(math()).mmuZuzirArido->trigger();
   Settle();
@@ -195,9 +196,8 @@ TEST_F(AccessibilityTest, TheQuestionNamesItsAnswerBoxAsItIsSaid) {
 
 TEST(SpokenQuestionTest, SaysTheOperationInWords) {
   const std::pair<QStringList, QString> cases[] = {
-      {{" 43", " x ", " 36", "="}, "43 times 36"}, {{"7", "+", "8"}, "7 plus 8"},
-      {{"9", "-", "2", "="}, "9 minus 2"},         {{"8", "/", "4"}, "8 divided by 4"},
-      {{"", "", "", ""}, ""},
+      {{" 43", " x ", " 36", "="}, "43 times 36"}, {{"7", "+", "8"}, "7 plus 8"}, {{"9", "-", "2", "="}, "9 minus 2"},
+      {{"8", "/", "4"}, "8 divided by 4"},         {{"", "", "", ""}, ""},
   };
   for (const auto& [parts, said] : cases) EXPECT_EQ(SpokenQuestion(parts), said) << parts.join('|').toStdString();
 }
@@ -271,7 +271,7 @@ TEST_F(AccessibilityTest, ARowsResultIsAnnouncedBeforeTheFocusMovesOn) {
   EXPECT_EQ(events[*shown].name, "Bingo!");
   EXPECT_FALSE(events[*shown].state.invisible);
   EXPECT_FALSE(static_cast<QWidget*>(events[*shown].object.data())->isVisible());  // nothing on screen
-  EXPECT_EQ(A(events[*shown].object)->rect(), A(message(1))->rect());  // where the result is shown
+  EXPECT_EQ(A(events[*shown].object)->rect(), A(message(1))->rect());              // where the result is shown
   const auto focus = Find(QAccessible::Focus, box(2));
   ASSERT_TRUE(focus.has_value());
   EXPECT_LT(*shown, *focus);  // heard while the player is still in row 1
@@ -431,7 +431,8 @@ double Contrast(const QColor& a, const QColor& b) {
 double MostContrast(const QImage& image, const QRect& area, const QColor& background) {
   double most = 1;
   for (int y = area.top(); y <= area.bottom(); ++y)
-    for (int x = area.left(); x <= area.right(); ++x) most = std::max(most, Contrast(image.pixelColor(x, y), background));
+    for (int x = area.left(); x <= area.right(); ++x)
+      most = std::max(most, Contrast(image.pixelColor(x, y), background));
   return most;
 }
 

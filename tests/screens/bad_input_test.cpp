@@ -112,16 +112,21 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, BadInputTest,
     ::testing::Values(
         // A number with 10,000 digits reads as infinity.
-        BadInput{"LongPaste", Via::Paste, kNines, kNines},
-        BadInput{"HugeExponent", Via::Keys, "1e400", "1e400"},
+        BadInput{"LongPaste", Via::Paste, kNines, kNines}, BadInput{"HugeExponent", Via::Keys, "1e400", "1e400"},
         BadInput{"HugeNegativeExponent", Via::Keys, "-1e400", "-1e400"},
         BadInput{"LongHexNumber", Via::Keys, "&HFFFFFFFFFFFF", "&HFFFFFFFFFFFF"},
         // Typed control characters never reach the text: "5" and "6" with
         // Ctrl+I, Ctrl+B and Delete between them would read 56, so the
         // case types "5" twice.
-        BadInput{"TypedControlCharacters", Via::Keys, QString("5\t\x02\x7f" "5"), "55"},
+        BadInput{"TypedControlCharacters", Via::Keys,
+                 QString("5\t\x02\x7f"
+                         "5"),
+                 "55"},
         // Pasted ones are dropped as well.
-        BadInput{"PastedControlCharacters", Via::Paste, QString("5\x01" "5\x7f"), "55"},
+        BadInput{"PastedControlCharacters", Via::Paste,
+                 QString("5\x01"
+                         "5\x7f"),
+                 "55"},
         BadInput{"PastedCarriageReturn", Via::Paste, "5\r5", "55"},
         // The right digits in other scripts are no number.
         BadInput{"FullwidthDigitsTyped", Via::Keys, QStringLiteral("５６"), QStringLiteral("５６")},
@@ -232,7 +237,8 @@ TEST_F(SplitAnswerTest, PastedCharactersThatShowNothingAreDropped) {
 }
 
 TEST(ShowsNothingTest, VisibleTextKeepsItsCharacters) {
-  for (const QString& visible : {QStringLiteral("&H1F"), QStringLiteral(" -5.5e3\t\n"), QStringLiteral("\uFF15\u0665\u05D0")}) {
+  for (const QString& visible :
+       {QStringLiteral("&H1F"), QStringLiteral(" -5.5e3\t\n"), QStringLiteral("\uFF15\u0665\u05D0")}) {
     EXPECT_EQ(WithoutInvisible(visible), visible);
   }
 }

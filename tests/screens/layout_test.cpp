@@ -8,8 +8,8 @@
 #include <QTextLayout>
 #include <map>
 
-#include "screens/fonts.h"
 #include "screen_fixture.h"
+#include "screens/fonts.h"
 
 namespace tavrix::screens::testing {
 namespace {
@@ -17,8 +17,8 @@ namespace {
 struct Control {
   std::string window;  // "start", "quiz" (client area) or "about"
   QString name;
-  QRect rect;                // logical pixels in its parent
-  QString family;            // first family asked for
+  QRect rect;      // logical pixels in its parent
+  QString family;  // first family asked for
   qreal points;
   bool bold;
   Qt::Alignment horizontal;  // empty where the control has none
@@ -117,7 +117,7 @@ TEST_F(LayoutTest, EveryControlAsCreated) {
 
   for (const Control& c : ControlTable()) {
     SCOPED_TRACE(c.window + " " + c.name.toStdString());
-    ScreenWindow* window = c.window == "start" ? static_cast<ScreenWindow*>(start())
+    ScreenWindow* window = c.window == "start"   ? static_cast<ScreenWindow*>(start())
                            : c.window == "about" ? static_cast<ScreenWindow*>(about())
                                                  : static_cast<ScreenWindow*>(math());
     auto* w = window->findChild<QWidget*>(c.name);
@@ -140,8 +140,8 @@ TEST_F(LayoutTest, EveryControlAsCreated) {
       EXPECT_EQ(TextOf(w), c.text);
       EXPECT_EQ(w->isVisibleTo(window), c.shown);
     }
-    EXPECT_EQ(w->focusPolicy() != Qt::NoFocus, c.name.startsWith("txtAnswer") || c.name.startsWith("cmd") ||
-                                                   c.name.startsWith("opt"));
+    EXPECT_EQ(w->focusPolicy() != Qt::NoFocus,
+              c.name.startsWith("txtAnswer") || c.name.startsWith("cmd") || c.name.startsWith("opt"));
   }
 }
 
@@ -234,7 +234,8 @@ TEST_F(LayoutTest, ChineseCaptionsAndRowTextsHaveGlyphs) {
     ExpectGlyphsFor(a->text().remove('&'), Controls(math()).menuBar->font());
     for (QAction* item : a->menu()->actions()) ExpectGlyphsFor(item->text(), a->menu()->font());
   }
-  ExpectGlyphsFor(Q(kScorePrefix) + "100" + QStringLiteral("　Excellent! You are so Good!!"), Controls(math()).lblComment->font());
+  ExpectGlyphsFor(Q(kScorePrefix) + "100" + QStringLiteral("　Excellent! You are so Good!!"),
+                  Controls(math()).lblComment->font());
 }
 
 TEST_F(LayoutTest, SubstituteFontsAreMingAndSerif) {

@@ -82,7 +82,9 @@ class ScoreLineTest : public GameTest {
  protected:
   QLabel* ShowScoreLine() {
     Play();
-    quiz().lblComment.caption = std::string(kScorePrefix) + "100" + "\xE3\x80\x80" "Excellent! You are so Good!!";
+    quiz().lblComment.caption = std::string(kScorePrefix) + "100" +
+                                "\xE3\x80\x80"
+                                "Excellent! You are so Good!!";
     quiz().lblComment.shown = true;
     math()->Redraw(quiz());
     Settle();
@@ -95,7 +97,11 @@ TEST_F(ScoreLineTest, BorderIsOneColourAtEveryScale) {
   const QColor white(255, 255, 255);
   // The window text colour on a light scheme; black where a dark scheme's
   // light text would not show against the white.
-  struct Scheme { const char* name; QPalette palette; QColor border; };
+  struct Scheme {
+    const char* name;
+    QPalette palette;
+    QColor border;
+  };
   const QPalette light = QApplication::style()->standardPalette();
   const Scheme schemes[] = {{"light", light, light.color(QPalette::WindowText)}, {"dark", Darker(), QColor(0, 0, 0)}};
   for (const Scheme& scheme : schemes) {
@@ -104,7 +110,10 @@ TEST_F(ScoreLineTest, BorderIsOneColourAtEveryScale) {
     Settle();
     const QImage img = line->grab().toImage().convertToFormat(QImage::Format_RGB32);
     // From each edge inwards, through the middle: border pixels, then white.
-    struct Walk { QPoint from, step; const char* edge; };
+    struct Walk {
+      QPoint from, step;
+      const char* edge;
+    };
     const int w = img.width(), h = img.height();
     const Walk walks[] = {{{0, h / 2}, {1, 0}, "left"},
                           {{w - 1, h / 2}, {-1, 0}, "right"},
@@ -114,8 +123,8 @@ TEST_F(ScoreLineTest, BorderIsOneColourAtEveryScale) {
       int borderPixels = 0;
       QPoint at = walk.from;
       for (; img.pixelColor(at) != white && borderPixels < 8; at += walk.step, ++borderPixels)
-        EXPECT_EQ(img.pixelColor(at), scheme.border) << walk.edge << " edge, pixel " << borderPixels << " is "
-                                                     << img.pixelColor(at).name().toStdString();
+        EXPECT_EQ(img.pixelColor(at), scheme.border)
+            << walk.edge << " edge, pixel " << borderPixels << " is " << img.pixelColor(at).name().toStdString();
       EXPECT_GE(borderPixels, 1) << walk.edge;
       EXPECT_LE(borderPixels, qCeil(line->devicePixelRatioF())) << walk.edge;
     }
@@ -127,8 +136,8 @@ TEST_F(ScoreLineTest, LatinLettersAreSmoothed) {
   QLabel* line = ShowScoreLine();
   // Only the letters of "Total Score": the digits stand after them.
   const QImage img = line->grab().toImage().convertToFormat(QImage::Format_RGB32);
-  const int end = qCeil(QFontMetricsF(line->font()).horizontalAdvance(QStringLiteral("Total Score")) *
-                        line->devicePixelRatioF());
+  const int end =
+      qCeil(QFontMetricsF(line->font()).horizontalAdvance(QStringLiteral("Total Score")) * line->devicePixelRatioF());
   int ink = 0, smooth = 0;
   for (int y = 2; y < img.height() - 2; ++y) {
     for (int x = 2; x < std::min(end, img.width() - 2); ++x) {
@@ -182,9 +191,12 @@ TEST_F(LookTest, MessageBoxesAreDialogsWithBalancedMargins) {
   StartGame(true);
   Play();
   Focus();
-  struct Case { std::string prompt; std::int16_t buttons; bool closable; };
-  const Case cases[] = {{std::string(kTryAgain), rt::MB_OK, true},
-                        {"Do you want to play again?", rt::MB_YESNO, false}};
+  struct Case {
+    std::string prompt;
+    std::int16_t buttons;
+    bool closable;
+  };
+  const Case cases[] = {{std::string(kTryAgain), rt::MB_OK, true}, {"Do you want to play again?", rt::MB_YESNO, false}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.prompt);
     Focus();  // the quiz window is active again, as after the last box

@@ -57,7 +57,9 @@ class MonkeyTest : public GameTest {
   int Pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng_); }
   bool Chance(int percent) { return Pick(100) < percent; }
   template <typename T>
-  T Any(const std::vector<T>& v) { return v[static_cast<std::size_t>(Pick(static_cast<int>(v.size())))]; }
+  T Any(const std::vector<T>& v) {
+    return v[static_cast<std::size_t>(Pick(static_cast<int>(v.size())))];
+  }
 
   // -------------------------------------------------------------- the game
   std::vector<ScreenWindow*> ShownWindows() {
@@ -155,12 +157,14 @@ class MonkeyTest : public GameTest {
   std::string Click() {
     std::vector<QWidget*> targets;
     if (frmStart* s = start(); s != nullptr && s->isVisible()) {
-      targets.insert(targets.end(), {Controls(s).cmdPlay, Controls(s).optLevel[0], Controls(s).optLevel[1], Controls(s).optLevel[2], Controls(s).Label1,
-                                     Controls(s).Label2, Controls(s).frmeLevel});
+      targets.insert(targets.end(),
+                     {Controls(s).cmdPlay, Controls(s).optLevel[0], Controls(s).optLevel[1], Controls(s).optLevel[2],
+                      Controls(s).Label1, Controls(s).Label2, Controls(s).frmeLevel});
     }
     if (frmMath* m = math(); m != nullptr && m->isVisible()) {
       for (std::size_t k = 0; k < kRowCount; ++k) {
-        targets.insert(targets.end(), {Controls(m).txtAnswer[k], Controls(m).txtAnswer[k], Controls(m).lblNum1[k], Controls(m).lblMessage[k]});
+        targets.insert(targets.end(), {Controls(m).txtAnswer[k], Controls(m).txtAnswer[k], Controls(m).lblNum1[k],
+                                       Controls(m).lblMessage[k]});
       }
       targets.push_back(Controls(m).lblComment);
       targets.push_back(Controls(m).menuBar);
@@ -181,8 +185,8 @@ class MonkeyTest : public GameTest {
     if (qobject_cast<QRadioButton*>(w) != nullptr) at = QPoint(6, 8);  // on the mark
     std::string what = "click " + S(w->objectName());
     if (auto* bar = qobject_cast<QMenuBar*>(w)) {
-      QMenu* menu = Any(std::vector<QMenu*>{Controls(math()).mnuDigitalNo, Controls(math()).mnuOperation, Controls(math()).mmuOptional,
-                                            Controls(math()).mmuAbout});
+      QMenu* menu = Any(std::vector<QMenu*>{Controls(math()).mnuDigitalNo, Controls(math()).mnuOperation,
+                                            Controls(math()).mmuOptional, Controls(math()).mmuAbout});
       at = bar->actionGeometry(menu->menuAction()).center();
       what += " " + S(menu->objectName());
     }
@@ -264,8 +268,8 @@ class MonkeyTest : public GameTest {
     for (const auto& [s, w] : windows) {
       const ScreenState state = f.State(s);
       if ((w != nullptr) != (state != ScreenState::NotCreated)) {
-        out << "screen " << static_cast<int>(s) << ": window " << (w != nullptr ? "exists" : "missing")
-            << " but state " << static_cast<int>(state);
+        out << "screen " << static_cast<int>(s) << ": window " << (w != nullptr ? "exists" : "missing") << " but state "
+            << static_cast<int>(state);
         return out.str();
       }
       if (w != nullptr && w->isVisible() != (state == ScreenState::Shown)) {
@@ -387,7 +391,9 @@ TEST_F(MonkeyTest, RandomPlayKeepsRecordsAndWidgetsInStep) {
     }
     history_.push_back(std::to_string(done) + ": " + what);
     if (history_.size() > 25) history_.pop_front();
-    std::string failure = !failure_.empty() ? failure_ : !boxFailure_.empty() ? "behind a box: " + boxFailure_ : Violation();
+    std::string failure = !failure_.empty()      ? failure_
+                          : !boxFailure_.empty() ? "behind a box: " + boxFailure_
+                                                 : Violation();
     if (!failure.empty()) {
       FAIL() << "seed " << seed_ << ", event " << done << " (" << what << "): " << failure
              << "\nreplay with TAVRIX_MONKEY_SEED=" << seed_ << "; the last events:\n"

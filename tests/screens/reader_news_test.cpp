@@ -29,7 +29,11 @@ DrawnQuiz Quiz(const std::function<QuestionRow(int)>& row, ScoreLine score = {})
 
 const DrawnQuiz kOpen = Quiz([](int) { return Open(" 4", " 3"); });
 const DrawnQuiz kAllRight = Quiz([](int) { return Finished(Open(" 4", " 3"), "Bingo!"); });
-const ScoreLine kScore{"Total Score\xEF\xBC\x9A" "100\xE3\x80\x80" "Excellent! You are so Good!!", true};
+const ScoreLine kScore{
+    "Total Score\xEF\xBC\x9A"
+    "100\xE3\x80\x80"
+    "Excellent! You are so Good!!",
+    true};
 
 struct NewsCase {
   const char* name;
@@ -77,12 +81,16 @@ INSTANTIATE_TEST_SUITE_P(
                  With(kOpen, 3, Finished(Open(" 4", " 3"), "The answer is 12")),
                  false,
                  {{}, false, {}, {3}}},
-        NewsCase{"TypingChangesNoName", kOpen, With(kOpen, 2, [] {
-                   QuestionRow r = Open(" 4", " 3");
-                   r.answer = "1";
-                   return r;
-                 }()),
-                 true, {{}, true, {}, {}}},
+        NewsCase{"TypingChangesNoName",
+                 kOpen,
+                 With(kOpen, 2,
+                      [] {
+                        QuestionRow r = Open(" 4", " 3");
+                        r.answer = "1";
+                        return r;
+                      }()),
+                 true,
+                 {{}, true, {}, {}}},
         // The last row and the score, told together, in that order.
         NewsCase{"LastRowAndScore",
                  With(kAllRight, 10, Open(" 4", " 3")),
@@ -103,7 +111,10 @@ INSTANTIATE_TEST_SUITE_P(
                  false,
                  {{}, true, {}, {}}},
         // Play again, Yes: new questions in every box, results gone.
-        NewsCase{"PlayAgainYes", Scored(kAllRight, kScore), Quiz([](int) { return Open(" 7", " 8"); }), true,
+        NewsCase{"PlayAgainYes",
+                 Scored(kAllRight, kScore),
+                 Quiz([](int) { return Open(" 7", " 8"); }),
+                 true,
                  {{}, true, kAllRows, kAllRows}},
         // Boxes shown again after the rows were blanked: each is told of anew.
         NewsCase{"BoxesShownAgain", Quiz([](int) { return Blank(); }), kOpen, true, {{}, true, kAllRows, kAllRows}},

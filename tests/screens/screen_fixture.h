@@ -3,12 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <QAccessible>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -25,8 +25,8 @@
 #include <array>
 
 #include "screens/etched_frame.h"
-#include "screens/message_boxes.h"
 #include "screens/game.h"
+#include "screens/message_boxes.h"
 #include "tests/support/doubles.h"
 
 // Readable QStrings in test failures.
@@ -47,7 +47,9 @@ T* Named(const QObject* parent, const QString& name) {
   EXPECT_NE(child, nullptr) << "no control " << name.toStdString();
   return child;
 }
-inline QString Indexed(const char* name, int index) { return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index); }
+inline QString Indexed(const char* name, int index) {
+  return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index);
+}
 
 struct StartControls {
   std::array<QRadioButton*, 3> optLevel;
@@ -89,7 +91,8 @@ inline const StartControls& Controls(const frmStart* w) {
     c.Label1 = Named<QLabel>(s, "Label1");
     c.frmeLevel = Named<EtchedFrame>(s, "frmeLevel");
     c.cmdPlay = Named<QPushButton>(s, "cmdPlay");
-    for (int i = 0; i < 3; ++i) c.optLevel[static_cast<std::size_t>(i)] = Named<QRadioButton>(s, Indexed("optLevel", i));
+    for (int i = 0; i < 3; ++i)
+      c.optLevel[static_cast<std::size_t>(i)] = Named<QRadioButton>(s, Indexed("optLevel", i));
     c.Label2 = Named<QLabel>(s, "Label2");
     return c;
   });
@@ -114,8 +117,10 @@ inline const MathControls& Controls(const frmMath* w) {
     c.mnuOperation = Named<QMenu>(m, "mnuOperation");
     c.mmuOptional = Named<QMenu>(m, "mmuOptional");
     c.mmuAbout = Named<QMenu>(m, "mmuAbout");
-    for (int i = 1; i <= 3; ++i) c.mnuDigital[static_cast<std::size_t>(i - 1)] = Named<QAction>(m, Indexed("mnuDigital", i));
-    for (int i = 1; i <= 5; ++i) c.munOpcode[static_cast<std::size_t>(i - 1)] = Named<QAction>(m, Indexed("munOpcode", i));
+    for (int i = 1; i <= 3; ++i)
+      c.mnuDigital[static_cast<std::size_t>(i - 1)] = Named<QAction>(m, Indexed("mnuDigital", i));
+    for (int i = 1; i <= 5; ++i)
+      c.munOpcode[static_cast<std::size_t>(i - 1)] = Named<QAction>(m, Indexed("munOpcode", i));
     c.mmuOption = Named<QAction>(m, "mmuOption(1)");
     c.mmuZuzirArido = Named<QAction>(m, "mmuZuzirArido(0)");
     return c;
@@ -141,8 +146,8 @@ class GameTest : public ::testing::Test {
   // With real is true the game shows real QMessageBoxes; otherwise the
   // recording double answers them.
   void StartGame(bool real = false) {
-    game_ = std::make_unique<Game>(random_, real ? static_cast<rt::MessageBoxes&>(qtBoxes_)
-                                                 : static_cast<rt::MessageBoxes&>(boxes_));
+    game_ = std::make_unique<Game>(
+        random_, real ? static_cast<rt::MessageBoxes&>(qtBoxes_) : static_cast<rt::MessageBoxes&>(boxes_));
     game_->layer().SetQuitHandler([this] { ++quits_; });
     game_->Start();
     Settle();
@@ -205,7 +210,8 @@ class GameTest : public ::testing::Test {
   QStringList Questions() {
     QStringList q;
     for (int i = 0; i < kRowCount; ++i)
-      q << Controls(math()).lblNum1[static_cast<std::size_t>(i)]->text() + Controls(math()).lblOpcode[static_cast<std::size_t>(i)]->text() +
+      q << Controls(math()).lblNum1[static_cast<std::size_t>(i)]->text() +
+               Controls(math()).lblOpcode[static_cast<std::size_t>(i)]->text() +
                Controls(math()).lblNum2[static_cast<std::size_t>(i)]->text();
     return q;
   }

@@ -74,8 +74,7 @@ class RecordingBoxes final : public rt::MessageBoxes {
     std::string title;
   };
 
-  std::int16_t MessageBox(const std::string& prompt, std::int16_t buttons,
-                          const std::string& title = {}) override {
+  std::int16_t MessageBox(const std::string& prompt, std::int16_t buttons, const std::string& title = {}) override {
     shown.push_back({prompt, buttons, title});
     ++open;
     if (open > maxOpen) maxOpen = open;
