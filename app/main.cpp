@@ -54,8 +54,6 @@ int main(int argc, char* argv[]) {
   // app_id and the X11 WM_CLASS instance (from RESOURCE_NAME unless -name
   // gives one), which is the entry's StartupWMClass.
   if (qEnvironmentVariableIsEmpty("RESOURCE_NAME")) qputenv("RESOURCE_NAME", TAVRIX_APP_ID);
-  // Meanwhile the display is opened and the start screen built and mapped.
-  tavrix::screens::StartReadingFontConfiguration();
   const QtMessageHandler qtHandler = qInstallMessageHandler(HoldStartupMessage);
   QApplication app(argc, argv);
   qInstallMessageHandler(qtHandler);

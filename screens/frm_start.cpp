@@ -104,16 +104,6 @@ frmStart::frmStart() : ScreenWindow("frmStart") {
   cmdPlay->setFocus();
 }
 
-void frmStart::LoadFonts() {
-  // The window's font is the help's, the level frame's and the options'.
-  QStringList texts{Label1->text(), frmeLevel->title()};
-  for (const QRadioButton* opt : optLevel) texts << opt->text();
-  setFont(FontForTexts(font(), texts));
-  cmdPlay->setFont(FontForTexts(cmdPlay->font(), {cmdPlay->text()}));
-  Label2->setFont(FontForTexts(Label2->font(), {Label2->text()}));
-  ScreenWindow::LoadFonts();
-}
-
 void frmStart::ShowLevel(std::int16_t t_Digital) {
   if (t_Digital < 1 || t_Digital > 3) return;
   QRadioButton* opt = optLevel[static_cast<std::size_t>(t_Digital - 1)];

@@ -32,8 +32,6 @@ class frmStart final : public ScreenWindow {
  protected:
   // Tab moves between the Play button and the selected level option.
   bool focusNextPrevChild(bool next) override;
-  // Each text drawn with its own face alone where that face has all of it.
-  void LoadFonts() override;
 
  private:
   EtchedFrame* Frame1;

@@ -121,8 +121,7 @@ void ScreenWindow::Centre(const QMargins& frame) {
 }
 
 void ScreenWindow::ShowAndActivate() {
-  const bool first = !placed_;
-  if (first) {
+  if (!placed_) {
     ensurePolished();
     if (layout() != nullptr) layout()->activate();  // the fixed size of a window with a menu bar
     // Until the desktop has framed a window of the game, the frame's size is
@@ -145,17 +144,6 @@ void ScreenWindow::ShowAndActivate() {
   // Sending it now lets the window manager show the window meanwhile.
   if (auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()) {
     if (xcb_connection_t* connection = x11->connection()) xcb_flush(connection);
-  }
-  if (first) {
-    WaitForFontConfiguration();
-    LoadFonts();
-  }
-}
-
-void ScreenWindow::LoadFonts() {
-  (void)fontMetrics().height();
-  for (const QWidget* w : findChildren<QWidget*>()) {
-    if (w->isVisibleTo(this)) (void)w->fontMetrics().height();
   }
 }
 

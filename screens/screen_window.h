@@ -61,10 +61,6 @@ class ScreenWindow : public QWidget, public LosesItsWindow {
  protected:
   bool event(QEvent* e) override;
   void closeEvent(QCloseEvent* e) override;
-  // The first time the window is shown, once the desktop has been asked to
-  // map it: loads the fonts of the shown controls, while the desktop maps
-  // the window, instead of when it is first painted.
-  virtual void LoadFonts();
 
  private:
   // Centres the frame on the available area of the window's screen.

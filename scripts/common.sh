@@ -8,7 +8,7 @@ JOBS="$(nproc 2>/dev/null || echo 2)"
 export CTEST_PARALLEL_LEVEL="${CTEST_PARALLEL_LEVEL:-$JOBS}"
 
 # Debian packages the game needs to build and run.
-PLAY_PACKAGES=(cmake g++ make ninja-build pkg-config qt6-base-dev libgl-dev libxcb1-dev libfontconfig-dev fonts-arphic-uming fonts-liberation)
+PLAY_PACKAGES=(cmake g++ make ninja-build pkg-config qt6-base-dev libgl-dev libxcb1-dev fonts-arphic-uming fonts-liberation)
 # What the tests need on top: the test and benchmark libraries, clang for the
 # fuzzers, Python 3 for the icon header's check, the packaging checks' tools,
 # and a display with a window manager for the display tests (X with openbox,
