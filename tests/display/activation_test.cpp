@@ -253,6 +253,16 @@ class ActivationTest : public GameTest {
     ASSERT_TRUE(about()->isVisible());
     ASSERT_EQ(Flag(), "0");
   }
+  // A new round: Play while the about screen is shown beside the start
+  // screen, one activation with new questions. Returns the questions.
+  QStringList PlayBesideTheAboutScreen(int round) {
+    if (round > 0) NewGame();
+    AboutBesideTheStartScreen();
+    Mark();
+    Play();
+    ExpectOneActivation("Play", 1);
+    return Questions();
+  }
 
   bool windowManager_ = false;
   int reseeds_ = 0;
@@ -335,13 +345,8 @@ TEST_F(ActivationTest, TheNextActivationAfterTheDesktopClosedTheAboutScreenDraws
 TEST_F(ActivationTest, AClickFromTheAboutScreenToTheQuizAfterPlayIsAnActivation) {
   for (int round = 0; round < 3; ++round) {
     SCOPED_TRACE(::testing::Message() << "round " << round);
-    if (round > 0) NewGame();
-    AboutBesideTheStartScreen();
-    Mark();
-    Play();
-    ExpectOneActivation("Play", 1);
+    const QStringList played = PlayBesideTheAboutScreen(round);
     Note("after Play the desktop left " + Name(QApplication::activeWindow()) + " active");
-    const QStringList played = Questions();
 
     Mark();
     ClickWindow(about());
@@ -362,12 +367,7 @@ TEST_F(ActivationTest, AClickFromTheAboutScreenToTheQuizAfterPlayIsAnActivation)
 TEST_F(ActivationTest, TheAboutScreenClosedFromItsFrameAfterPlayHandsAnActivationToTheQuiz) {
   for (int round = 0; round < 3; ++round) {
     SCOPED_TRACE(::testing::Message() << "round " << round);
-    if (round > 0) NewGame();
-    AboutBesideTheStartScreen();
-    Mark();
-    Play();
-    ExpectOneActivation("Play", 1);
-    const QStringList played = Questions();
+    const QStringList played = PlayBesideTheAboutScreen(round);
     if (!about()->isActiveWindow()) {
       Note("after Play the desktop left " + Name(QApplication::activeWindow()) +
            " active; the player goes to the about screen");
