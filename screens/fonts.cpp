@@ -2,17 +2,54 @@
 
 #include "screens/icon_pixels.h"
 
+#include <QFontDatabase>
 #include <QImage>
 #include <QPixmap>
-#include <QStringList>
+#include <QSet>
 
 namespace tavrix::screens {
 
+const QStringList& MingFamilies() {
+  static const QStringList families = {QStringLiteral("新細明體"),           QStringLiteral("PMingLiU"),
+                                       QStringLiteral("AR PL UMing TW"),     QStringLiteral("AR PL UMing HK"),
+                                       QStringLiteral("AR PL UMing TW MBE"), QStringLiteral("Noto Serif CJK TC"),
+                                       QStringLiteral("AR PL New Sung")};
+  return families;
+}
+
+const QStringList& TimesFamilies() {
+  static const QStringList families = {QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"),
+                                       QStringLiteral("Tinos"), QStringLiteral("DejaVu Serif")};
+  return families;
+}
+
+const QStringList& DialogFamilies() {
+  static const QStringList families = {QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
+                                       QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
+                                       QStringLiteral("DejaVu Sans")};
+  return families;
+}
+
+QStringList FamiliesToAsk(const QStringList& families) {
+  // The installed families, without the foundry Qt adds to a name that
+  // several foundries share ("Family [Foundry]"), in lower case.
+  static const QSet<QString> installed = [] {
+    QSet<QString> names;
+    for (const QString& name : QFontDatabase::families()) {
+      const qsizetype foundry = name.indexOf(QLatin1String(" ["));
+      names.insert((foundry < 0 ? name : name.left(foundry)).toLower());
+    }
+    return names;
+  }();
+  for (const QString& family : families) {
+    if (installed.contains(family.toLower())) return {family};
+  }
+  return families;
+}
+
 QFont MingFont(qreal points) {
   QFont f;
-  f.setFamilies({QStringLiteral("新細明體"), QStringLiteral("PMingLiU"), QStringLiteral("AR PL UMing TW"),
-                 QStringLiteral("AR PL UMing HK"), QStringLiteral("AR PL UMing TW MBE"),
-                 QStringLiteral("Noto Serif CJK TC"), QStringLiteral("AR PL New Sung")});
+  f.setFamilies(FamiliesToAsk(MingFamilies()));
   f.setPointSizeF(points);
   f.setWeight(QFont::Normal);
   return f;
@@ -20,8 +57,7 @@ QFont MingFont(qreal points) {
 
 QFont TimesFont(qreal points, bool bold) {
   QFont f;
-  f.setFamilies({QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"), QStringLiteral("Tinos"),
-                 QStringLiteral("DejaVu Serif")});
+  f.setFamilies(FamiliesToAsk(TimesFamilies()));
   f.setPointSizeF(points);
   f.setWeight(bold ? QFont::Bold : QFont::Normal);
   return f;
@@ -29,8 +65,7 @@ QFont TimesFont(qreal points, bool bold) {
 
 QFont DialogFont() {
   QFont f;
-  f.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
-                 QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"), QStringLiteral("DejaVu Sans")});
+  f.setFamilies(FamiliesToAsk(DialogFamilies()));
   f.setPointSizeF(8);
   return f;
 }

@@ -52,7 +52,6 @@ class LevelOption final : public QRadioButton {
 
 frmStart::frmStart() : ScreenWindow("frmStart") {
   setFixedSize(Px(7350), Px(6300));
-  setFont(DialogFont());
 
   Frame1 = new EtchedFrame(this);
   Frame1->setObjectName("Frame1");
@@ -74,7 +73,6 @@ frmStart::frmStart() : ScreenWindow("frmStart") {
   cmdPlay = new QPushButton(QStringLiteral("Play"), this);
   cmdPlay->setObjectName("cmdPlay");
   cmdPlay->setGeometry(TwipsRect(5040, 4800, 1455, 735));
-  cmdPlay->setFont(TimesFont(20.25, true));
   cmdPlay->setAutoDefault(true);  // Enter presses it when it has the focus
 
   levels = new QButtonGroup(this);
@@ -92,7 +90,6 @@ frmStart::frmStart() : ScreenWindow("frmStart") {
   Label2 = new QLabel(QStringLiteral("Tavrix"), this);
   Label2->setObjectName("Label2");
   Label2->setGeometry(TwipsRect(840, 120, 5535, 495));
-  Label2->setFont(TimesFont(18, true));
   Label2->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 
   connect(levels, &QButtonGroup::idClicked, this, &frmStart::levelClicked);
@@ -102,6 +99,13 @@ frmStart::frmStart() : ScreenWindow("frmStart") {
   setTabOrder(optLevel[0], optLevel[1]);
   setTabOrder(optLevel[1], optLevel[2]);
   cmdPlay->setFocus();
+}
+
+void frmStart::FirstShown() {
+  // The game's first window: its fonts wait until it is being mapped.
+  setFont(DialogFont());
+  cmdPlay->setFont(TimesFont(20.25, true));
+  Label2->setFont(TimesFont(18, true));
 }
 
 void frmStart::ShowLevel(std::int16_t t_Digital) {

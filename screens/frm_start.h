@@ -32,6 +32,7 @@ class frmStart final : public ScreenWindow {
  protected:
   // Tab moves between the Play button and the selected level option.
   bool focusNextPrevChild(bool next) override;
+  void FirstShown() override;
 
  private:
   EtchedFrame* Frame1;

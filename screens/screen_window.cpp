@@ -121,7 +121,8 @@ void ScreenWindow::Centre(const QMargins& frame) {
 }
 
 void ScreenWindow::ShowAndActivate() {
-  if (!placed_) {
+  const bool first = !placed_;
+  if (first) {
     ensurePolished();
     if (layout() != nullptr) layout()->activate();  // the fixed size of a window with a menu bar
     // Until the desktop has framed a window of the game, the frame's size is
@@ -145,6 +146,7 @@ void ScreenWindow::ShowAndActivate() {
   if (auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()) {
     if (xcb_connection_t* connection = x11->connection()) xcb_flush(connection);
   }
+  if (first) FirstShown();
 }
 
 bool ScreenWindow::event(QEvent* e) {

@@ -61,6 +61,12 @@ class ScreenWindow : public QWidget, public LosesItsWindow {
  protected:
   bool event(QEvent* e) override;
   void closeEvent(QCloseEvent* e) override;
+  // Called once, the first time the window is shown, when the desktop has
+  // been asked to map it and before it is painted. A window shown as the
+  // program starts sets its fonts here: the first font looked up loads the
+  // font database, which takes long on a desktop with many fonts, and is
+  // better done while the desktop maps the window.
+  virtual void FirstShown() {}
 
  private:
   // Centres the frame on the available area of the window's screen.

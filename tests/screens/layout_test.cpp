@@ -18,7 +18,7 @@ struct Control {
   std::string window;  // "start", "quiz" (client area) or "about"
   QString name;
   QRect rect;      // logical pixels in its parent
-  QString family;  // first family asked for
+  QString family;  // the face: the first of its families
   qreal points;
   bool bold;
   Qt::Alignment horizontal;  // empty where the control has none
@@ -123,7 +123,11 @@ TEST_F(LayoutTest, EveryControlAsCreated) {
     auto* w = window->findChild<QWidget*>(c.name);
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(w->geometry(), c.rect);
-    EXPECT_EQ(w->font().families().value(0), c.family);
+    const QStringList& face = c.family == kDialog  ? DialogFamilies()
+                              : c.family == kTimes ? TimesFamilies()
+                                                   : MingFamilies();
+    EXPECT_EQ(face.value(0), c.family);
+    EXPECT_EQ(w->font().families(), FamiliesToAsk(face));
     EXPECT_DOUBLE_EQ(w->font().pointSizeF(), c.points);
     EXPECT_EQ(w->font().bold(), c.bold);
     EXPECT_FALSE(w->font().italic() || w->font().underline() || w->font().strikeOut());
@@ -247,6 +251,48 @@ TEST_F(LayoutTest, SubstituteFontsAreMingAndSerif) {
   EXPECT_EQ(QFontInfo(Controls(math()).lblComment->font()).family(), "AR PL UMing TW");
   EXPECT_EQ(QFontInfo(box(1)->font()).family(), "Liberation Serif");
   EXPECT_EQ(QFontInfo(Controls(start()).cmdPlay->font()).family(), "Liberation Serif");
+}
+
+TEST_F(LayoutTest, AFaceIsAskedForByItsFirstInstalledFamilyAlone) {
+  const QStringList installed = QFontDatabase::families();
+  if (!installed.contains("Liberation Sans") || !installed.contains("DejaVu Sans"))
+    GTEST_SKIP() << "fonts-liberation and fonts-dejavu are not installed";
+  const QString missing = QStringLiteral("No Such Face Tavrix");
+  struct Case {
+    QStringList families;
+    QStringList asked;
+  };
+  const Case cases[] = {
+      {{missing, "Liberation Sans", "DejaVu Sans"}, {"Liberation Sans"}},
+      {{"DejaVu Sans", "Liberation Sans"}, {"DejaVu Sans"}},
+      {{missing, "liberation sans"}, {"liberation sans"}},     // as fontconfig, whatever the case
+      {{missing, missing + " 2"}, {missing, missing + " 2"}},  // none installed: Qt chooses
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.families.join(", ").toStdString());
+    EXPECT_EQ(FamiliesToAsk(c.families), c.asked);
+  }
+}
+
+TEST_F(LayoutTest, TheFacesLookAsWithAllTheirFamilies) {
+  // Asked for alone, a face is the one Qt chose from the whole list, and a
+  // character it lacks still comes from another face.
+  struct Face {
+    QFont font;
+    QStringList families;
+  };
+  const Face faces[] = {
+      {DialogFont(), DialogFamilies()}, {TimesFont(20.25, true), TimesFamilies()}, {MingFont(12), MingFamilies()}};
+  for (const Face& f : faces) {
+    SCOPED_TRACE(f.families.value(0).toStdString());
+    QFont whole = f.font;
+    whole.setFamilies(f.families);
+    EXPECT_EQ(QFontInfo(f.font).family(), QFontInfo(whole).family());
+    EXPECT_EQ(QFontInfo(f.font).bold(), QFontInfo(whole).bold());
+  }
+  if (!QFontDatabase::families(QFontDatabase::TraditionalChinese).isEmpty())
+    ExpectGlyphsFor(QStringLiteral("56 \u4E2D\u6587"), TimesFont(12, false));  // Chinese typed in an answer box
+  ExpectGlyphsFor(kHelpShown.simplified(), Controls(start()).Label1->font());
 }
 
 TEST_F(LayoutTest, WidestContentsFitOnOneLine) {
