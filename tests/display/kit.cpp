@@ -95,16 +95,6 @@ void AsAnotherProgram(xcb_window_t id, const std::function<xcb_void_cookie_t(xcb
 
 xcb_atom_t Atom(const char* name) { return AtomOn(Connection(), name); }
 
-bool WindowManagerRuns() {
-  xcb_connection_t* c = Connection();
-  const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
-  xcb_get_property_reply_t* reply = xcb_get_property_reply(
-      c, xcb_get_property(c, 0, root, Atom("_NET_SUPPORTING_WM_CHECK"), XCB_ATOM_WINDOW, 0, 1), nullptr);
-  const bool runs = reply != nullptr && xcb_get_property_value_length(reply) > 0;
-  free(reply);
-  return runs;
-}
-
 xcb_window_t XFocus() {
   xcb_connection_t* c = Connection();
   xcb_get_input_focus_reply_t* reply = xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr);

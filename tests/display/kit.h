@@ -65,8 +65,7 @@ void ChooseFromMenu(const QMenuBar* bar, const QMenu* menu, const QAction* item)
 // The X server's view.
 xcb_connection_t* Connection();  // the game's connection; null on other platforms
 xcb_atom_t Atom(const char* name);
-bool WindowManagerRuns();  // one announces itself on the root window
-xcb_window_t XFocus();     // the window with the X input focus
+xcb_window_t XFocus();  // the window with the X input focus
 // What another program does to a window, from a connection of its own: a
 // window manager's WM_DELETE_WINDOW for a close from the frame, and the
 // window destroyed.
