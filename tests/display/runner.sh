@@ -23,6 +23,12 @@ start_work() {
 runner_cleanup() {
   local pid
   for pid in "${started[@]}"; do kill "$pid" 2>/dev/null || true; done
+  # What has not ended 5 s after TERM is killed: Orca can hang in its own
+  # shutdown, and the test would wait for it until its time limit.
+  for pid in "${started[@]}"; do
+    for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+    kill -KILL "$pid" 2>/dev/null || true
+  done
   wait 2>/dev/null || true
   rm -rf "$work"
 }
