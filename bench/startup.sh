@@ -8,7 +8,7 @@
 # For each run: the time from exec to the window manager taking on the
 # program's first window (openbox adds it to _NET_CLIENT_LIST when it is
 # mapped), the resident memory one second later, and, in a start of its own,
-# the time from exec to the window's content on the screen (tavrix_first_content:
+# the time from exec to the window's content on the screen (tavrix_content:
 # the screen read over the window until it settles). Runs are interleaved and
 # paired, the order turning from run to run; the results are the medians of
 # the paired ratios tavrix / label floor and tavrix / empty floor.
@@ -26,7 +26,7 @@ BUILD="$ROOT/build/bench"
 TAVRIX="$BUILD/app/tavrix"
 FLOOR="$BUILD/bench/floor/tavrix_floor"
 LABEL="$BUILD/bench/floor/tavrix_floor_label"
-FIRST_CONTENT="$BUILD/bench/tavrix_first_content"
+CONTENT="$BUILD/bench/tavrix_content"
 
 if [ -z "${TAVRIX_BENCH_ON_DISPLAY:-}" ]; then
   install_missing "${PLAY_PACKAGES[@]}" "${BENCH_PACKAGES[@]}" "${BENCH_FONTS[@]}"
@@ -61,7 +61,7 @@ measure() {
 }
 
 # content EXE: prints the milliseconds from exec to the first window's content
-content() { "$FIRST_CONTENT" "$1" | awk '{ print $2 }'; }
+content() { "$CONTENT" "$1" | awk '{ print $2 }'; }
 
 median() { sort -g | awk '{ v[NR] = $1 } END { if (NR % 2) print v[(NR + 1) / 2]; else printf "%.4f\n", (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 

@@ -16,12 +16,14 @@ PLAY_PACKAGES=(cmake g++ make ninja-build pkg-config qt6-base-dev libgl-dev libx
 TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev python3
                desktop-file-utils appstream dpkg-dev file lintian
                xvfb openbox x11-utils x11-xserver-utils xdotool wmctrl weston qt6-wayland clang-format
-               orca speech-dispatcher espeak-ng at-spi2-core dbus-x11)
-# What the start-up measurement needs: a display, a window manager, xprop.
-BENCH_PACKAGES=(libbenchmark-dev xvfb openbox x11-utils)
-# The fonts a GNOME desktop brings, for the start-up measurement: programs that
-# draw text start slower the more fonts there are.
-BENCH_FONTS=(fonts-noto-core fonts-noto-cjk)
+               orca speech-dispatcher espeak-ng at-spi2-core dbus-x11 libxcb-xtest0-dev)
+# What the start-up and transition measurements need: a display, a window
+# manager, xprop, and the X test extension to press keys.
+BENCH_PACKAGES=(libbenchmark-dev xvfb openbox x11-utils libxcb-xtest0-dev)
+# The fonts a GNOME desktop brings, for the measurements: programs that draw
+# text start slower the more fonts there are. The whole Noto set with CJK
+# (about 2,600 fonts in fc-list).
+BENCH_FONTS=(fonts-noto fonts-noto-cjk fonts-noto-cjk-extra)
 
 # can_be_root: true when this is root or sudo is there to become it.
 can_be_root() { [ "$(id -u)" -eq 0 ] || command -v sudo >/dev/null 2>&1; }
