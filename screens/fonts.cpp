@@ -5,7 +5,6 @@
 #include <QFontDatabase>
 #include <QImage>
 #include <QPixmap>
-#include <QSet>
 
 namespace tavrix::screens {
 
@@ -31,18 +30,20 @@ const QStringList& DialogFamilies() {
 }
 
 QStringList FamiliesToAsk(const QStringList& families) {
-  // The installed families, without the foundry Qt adds to a name that
-  // several foundries share ("Family [Foundry]"), in lower case.
-  static const QSet<QString> installed = [] {
-    QSet<QString> names;
-    for (const QString& name : QFontDatabase::families()) {
-      const qsizetype foundry = name.indexOf(QLatin1String(" ["));
-      names.insert((foundry < 0 ? name : name.left(foundry)).toLower());
+  static const QStringList installed = QFontDatabase::families();
+  // A name that several foundries share is listed once for each, as
+  // "Family [Foundry]".
+  const auto isInstalled = [](const QString& family) {
+    for (const QString& name : installed) {
+      if (name.startsWith(family, Qt::CaseInsensitive) &&
+          (name.size() == family.size() || QStringView(name).sliced(family.size()).startsWith(u" ["))) {
+        return true;
+      }
     }
-    return names;
-  }();
+    return false;
+  };
   for (const QString& family : families) {
-    if (installed.contains(family.toLower())) return {family};
+    if (isInstalled(family)) return {family};
   }
   return families;
 }
