@@ -15,30 +15,11 @@
 #
 #   bash bench/startup.sh [RUNS]
 #
-# Installs what is missing (Xvfb, openbox, xprop, and the fonts a GNOME
-# desktop brings: the Noto set with CJK, since how many fonts there are weighs
-# on the start-up of every program that draws text), builds the programs in
-# build/bench (Release), and starts its own display unless BENCH_DISPLAY names
-# a running one (with a window manager).
-source "$(dirname "${BASH_SOURCE[0]}")/../scripts/common.sh"
-RUNS="${1:-15}"
-BUILD="$ROOT/build/bench"
-TAVRIX="$BUILD/app/tavrix"
+# Installs, builds and starts its display as bench/common.sh says.
+RUNS="${1:-21}"
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh" "$@"
 FLOOR="$BUILD/bench/floor/tavrix_floor"
 LABEL="$BUILD/bench/floor/tavrix_floor_label"
-CONTENT="$BUILD/bench/tavrix_content"
-
-if [ -z "${TAVRIX_BENCH_ON_DISPLAY:-}" ]; then
-  install_missing "${PLAY_PACKAGES[@]}" "${BENCH_PACKAGES[@]}" "${BENCH_FONTS[@]}"
-  echo "fonts: $(fc-list | wc -l) in fc-list"
-  build "$BUILD" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DTAVRIX_BUILD_BENCH=ON >/dev/null
-  if [ -z "${BENCH_DISPLAY:-}" ]; then
-    # The measurement runs on a display of its own: Xvfb with openbox.
-    exec bash "$ROOT/tests/display/with_openbox.sh" env TAVRIX_BENCH_ON_DISPLAY=1 bash "${BASH_SOURCE[0]}" "$@"
-  fi
-  export DISPLAY="$BENCH_DISPLAY"
-fi
-unset QT_QPA_PLATFORM
 
 # measure EXE: prints "<milliseconds to first window> <VmRSS kB one second later>"
 measure() {
@@ -63,8 +44,6 @@ measure() {
 # content EXE: prints the milliseconds from exec to the first window's content
 content() { "$CONTENT" "$1" | awk '{ print $2 }'; }
 
-median() { sort -g | awk '{ v[NR] = $1 } END { if (NR % 2) print v[(NR + 1) / 2]; else printf "%.4f\n", (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
-
 measure "$FLOOR" >/dev/null; measure "$LABEL" >/dev/null; measure "$TAVRIX" >/dev/null   # warm the caches
 printf '%4s %9s %9s %9s %9s %9s %9s %10s %10s %10s\n' run empty_ms label_ms tavrix_ms empty_kB label_kB tavrix_kB \
   empty_cont label_cont tavrix_cont
@@ -84,9 +63,6 @@ for i in $(seq "$RUNS"); do
     "${c[FLOOR]}" "${c[LABEL]}" "${c[TAVRIX]}"
   results+=("$fms $lms $tms $fkb $lkb $tkb ${c[FLOOR]} ${c[LABEL]} ${c[TAVRIX]}")
 done
-# ratio A B: the median over the runs of column A / column B
-ratio() { printf '%s\n' "${results[@]}" | awk -v a="$1" -v b="$2" '{ printf "%.4f\n", $a / $b }' | median; }
-column() { printf '%s\n' "${results[@]}" | awk -v a="$1" '{ print $a }' | median; }
 echo "median paired ratio, start-up time:             tavrix/label $(ratio 3 2)  tavrix/empty $(ratio 3 1)"
 echo "median paired ratio, resident memory:           tavrix/label $(ratio 6 5)  tavrix/empty $(ratio 6 4)"
 echo "median paired ratio, time to content on screen: tavrix/label $(ratio 9 8)  tavrix/empty $(ratio 9 7)"
