@@ -151,11 +151,7 @@ class SmallerWorkArea {
     EXPECT_EQ(xcb_connection_has_error(x_), 0);
     const xcb_screen_t* root = xcb_setup_roots_iterator(xcb_get_setup(x_)).data;
     root_ = root->root;
-    const auto wm_check = Atom("_NET_SUPPORTING_WM_CHECK");
-    xcb_get_property_reply_t* wm =
-        xcb_get_property_reply(x_, xcb_get_property(x_, 0, root_, wm_check, XCB_ATOM_WINDOW, 0, 1), nullptr);
-    window_manager_ = wm != nullptr && xcb_get_property_value_length(wm) > 0;
-    free(wm);
+    window_manager_ = WindowManagerRuns();
 
     dock_ = xcb_generate_id(x_);
     xcb_create_window(x_, XCB_COPY_FROM_PARENT, dock_, root_, 0, static_cast<std::int16_t>(height),
@@ -185,13 +181,6 @@ class SmallerWorkArea {
   }
 
  private:
-  xcb_atom_t Atom(const char* name) {
-    xcb_intern_atom_reply_t* reply =
-        xcb_intern_atom_reply(x_, xcb_intern_atom(x_, 0, static_cast<std::uint16_t>(std::strlen(name)), name), nullptr);
-    const xcb_atom_t atom = reply != nullptr ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
-    free(reply);
-    return atom;
-  }
   void SetWorkArea(const QRect& area) {
     const std::uint32_t value[4] = {static_cast<std::uint32_t>(area.x()), static_cast<std::uint32_t>(area.y()),
                                     static_cast<std::uint32_t>(area.width()),
