@@ -1,5 +1,5 @@
 # Shared by the measurements that run the game on a display (startup.sh,
-# transitions.sh). Sourced from the script with its own arguments:
+# transitions.sh, profile_startup.sh). Sourced from the script with its own arguments:
 #
 #   source bench/common.sh "$@"
 #
@@ -8,14 +8,16 @@
 # fonts there are weighs on every program that draws text), builds the
 # programs in build/bench (Release), and runs the script again on a display
 # of its own, Xvfb with openbox, unless BENCH_DISPLAY names a running one
-# (with a window manager).
+# (with a window manager). A script that needs more packages names them in
+# BENCH_NEEDS before it sources this.
 source "$(dirname "${BASH_SOURCE[0]}")/../scripts/common.sh"
 BUILD="$ROOT/build/bench"
 TAVRIX="$BUILD/app/tavrix"
 CONTENT="$BUILD/bench/tavrix_content"
 
 if [ -z "${TAVRIX_BENCH_ON_DISPLAY:-}" ]; then
-  install_missing "${PLAY_PACKAGES[@]}" "${BENCH_PACKAGES[@]}" "${BENCH_FONTS[@]}"
+  # shellcheck disable=SC2086 # a list of package names
+  install_missing "${PLAY_PACKAGES[@]}" "${BENCH_PACKAGES[@]}" "${BENCH_FONTS[@]}" ${BENCH_NEEDS:-}
   echo "fonts: $(fc-list | wc -l) in fc-list"
   build "$BUILD" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DTAVRIX_BUILD_BENCH=ON >/dev/null
   if [ -z "${BENCH_DISPLAY:-}" ]; then

@@ -9,18 +9,13 @@
 #
 # Prints each program's count (every thread's) and keeps the callgrind files
 # in OUT_DIR (build/bench/profile unless told), for callgrind_annotate
-# --inclusive=yes. Needs valgrind; builds as bench/startup.sh does.
-source "$(dirname "${BASH_SOURCE[0]}")/../scripts/common.sh"
-BUILD="$ROOT/build/bench"
+# --inclusive=yes. Installs valgrind, builds and starts its display as
+# bench/common.sh says.
+BENCH_NEEDS=valgrind
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh" "$@"
 OUT="${1:-$BUILD/profile}"
 
-if [ -z "${TAVRIX_BENCH_ON_DISPLAY:-}" ]; then
-  install_missing "${PLAY_PACKAGES[@]}" "${BENCH_PACKAGES[@]}" "${BENCH_FONTS[@]}" valgrind
-  build "$BUILD" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
-  exec bash "$ROOT/tests/display/with_openbox.sh" env TAVRIX_BENCH_ON_DISPLAY=1 bash "${BASH_SOURCE[0]}" "$OUT"
-fi
 mkdir -p "$OUT"
-echo "fonts: $(fc-list | wc -l) in fc-list"
 for exe in bench/floor/tavrix_floor bench/floor/tavrix_floor_label app/tavrix; do
   name="${exe##*/}"
   LD_PRELOAD="$BUILD/bench/libtavrix_first_paint_exit.so" \
